@@ -1,0 +1,3 @@
+list(APPEND PARLAN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/DebugWindows.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DebugRendering.cpp)

@@ -1,0 +1,67 @@
+// Letter-to-sound rules: the tables a language's rule file is loaded into, the loader, the
+// matcher that converts one word, and the conversion of a prepared phrase into phonemes.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "debug_ui/DebugWindows.h"
+#include "strings/ErrorRecord.h"
+
+namespace parlan {
+
+struct LetterRule {
+  std::u16string LeftContext;
+  bool LeftSense = true;
+  std::u16string Focus;
+  std::u16string RightContext;
+  bool RightSense = true;
+  std::u16string Result;
+};
+
+struct LetterGroup {
+  std::u16string Letter;
+  int16_t First = 0;
+  int16_t Last = 0;
+};
+
+// The loaded rule file of the current language, shared by the controls of one thread.
+struct LetterRuleTables {
+  std::vector<std::u16string> WildCards;   // WildCards[c - 1] is class c
+  std::vector<LetterRule> LetterRules;     // LetterRules[i - 1] is rule i
+  std::vector<LetterGroup> LetterGroups;   // LetterGroups[g - 1] is group g
+  std::u16string GroupLetters;
+  bool RulesLoaded = false;
+  bool RulesLoadOk = false;
+  bool ConversionOk = false;
+};
+
+// What the rule functions read and write besides their tables.
+struct LetterRuleContext {
+  LetterRuleTables& Tables;
+  ErrorRecord& Error;
+  DebugWindows& Debug;
+  bool NeverDebug = false;
+  int32_t NativeEngineKind = 0;  // 2: the phrase goes to a voice, marks are rewritten
+};
+
+// Loads the rule file into the tables (see the file format in the language developers' guide).
+void LoadLetterRules(LetterRuleContext& ctx, const std::filesystem::path& ruleFile);
+
+// Converts one word; sets ConversionOk and records errors 4 to 7.
+std::u16string ConvertWord(LetterRuleContext& ctx, std::u16string_view word);
+
+// Converts a prepared phrase ("/"-separated tokens) into its phoneme string, loading the rules
+// from `ruleFile` first when they are not loaded. `chunk` receives the result as well.
+std::u16string TextToPhonemes(LetterRuleContext& ctx, std::u16string& chunk,
+                              const std::filesystem::path& ruleFile);
+
+std::u16string ConvertTokens(LetterRuleContext& ctx, std::u16string_view chunk);
+
+// Rewrites "*" marks into the voice's form: "*," -> " ,", "*?" -> " ?", any other -> " .".
+std::u16string MarksToSapi5(std::u16string_view phonemes);
+
+}  // namespace parlan

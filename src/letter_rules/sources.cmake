@@ -1,0 +1,2 @@
+list(APPEND PARLAN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/TextToPhonemes.cpp)

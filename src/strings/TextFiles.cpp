@@ -1,0 +1,83 @@
+#include "strings/TextFiles.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "strings/Unicode.h"
+
+namespace parlan {
+namespace {
+
+bool ReadBytes(const std::filesystem::path& path, std::string& bytes) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+}  // namespace
+
+bool Utf16LineReader::Open(const std::filesystem::path& path) {
+  Close();
+  std::string bytes;
+  if (!ReadBytes(path, bytes)) return false;
+  text_.clear();
+  text_.reserve(bytes.size() / 2);
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    auto lo = static_cast<unsigned char>(bytes[i]);
+    auto hi = static_cast<unsigned char>(bytes[i + 1]);
+    text_.push_back(static_cast<char16_t>(lo | (hi << 8)));
+  }
+  next_ = (!text_.empty() && text_.front() == u'\uFEFF') ? 1 : 0;
+  // A last line without a line end is still a line; a file ending in a line end has no
+  // empty line after it.
+  open_ = true;
+  return true;
+}
+
+bool Utf16LineReader::ReadLine(std::u16string& line) {
+  if (!open_ || next_ >= text_.size()) return false;
+  size_t lf = text_.find(u'\n', next_);
+  size_t end = lf == std::u16string::npos ? text_.size() : lf;
+  size_t contentEnd = (end > next_ && text_[end - 1] == u'\r') ? end - 1 : end;
+  line.assign(text_, next_, contentEnd - next_);
+  next_ = lf == std::u16string::npos ? text_.size() : lf + 1;
+  return true;
+}
+
+void Utf16LineReader::Close() {
+  text_.clear();
+  next_ = 0;
+  open_ = false;
+}
+
+bool ReadConfigLines(const std::filesystem::path& path, std::vector<std::u16string>& lines) {
+  std::string bytes;
+  if (!ReadBytes(path, bytes)) return false;
+  lines.clear();
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t lf = bytes.find('\n', start);
+    size_t end = lf == std::string::npos ? bytes.size() : lf;
+    size_t contentEnd = (end > start && bytes[end - 1] == '\r') ? end - 1 : end;
+    lines.push_back(Utf8OrLatin1ToUtf16(std::string_view(bytes).substr(start, contentEnd - start)));
+    start = lf == std::string::npos ? bytes.size() : lf + 1;
+  }
+  return true;
+}
+
+std::string EncodeUtf16Le(std::u16string_view text, bool withBom) {
+  std::string out;
+  out.reserve(text.size() * 2 + 2);
+  auto put = [&](char16_t c) {
+    out.push_back(static_cast<char>(c & 0xFF));
+    out.push_back(static_cast<char>((c >> 8) & 0xFF));
+  };
+  if (withBom) put(u'\uFEFF');
+  for (char16_t c : text) put(c);
+  return out;
+}
+
+}  // namespace parlan
