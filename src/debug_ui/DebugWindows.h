@@ -103,9 +103,11 @@ class DebugWindows {
   // Boxes by name, creating their window if needed.
   DebugControl& Box(DebugWindow& window, std::string_view name);
 
+  // Appends to a box's text; costs time in proportion to the appended text.
+  void AppendText(DebugWindow& window, std::string_view box, std::u16string_view text);
+
  private:
   void AppendLine(DebugWindow& window, std::string_view box, std::u16string_view line);
-  void AppendText(DebugWindow& window, std::string_view box, std::u16string_view text);
   void Notify(const DebugWindow& window, std::string_view control);
 
   DebugWindow debug_;

@@ -1,0 +1,4 @@
+list(APPEND PARLAN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/Exceptions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PrepareText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SpeakNative.cpp)
