@@ -1,12 +1,67 @@
-// Placeholder until normalisation arrives: the whole remaining text is one phrase.
+// The text preparation driver: takes the words of one phrase off the front of the remaining
+// text, runs the normalisation passes on each, then applies the exception dictionary.
 #include "pipeline/PrepareText.h"
 
 namespace parlan {
+namespace {
 
-std::u16string PrepareText(PrepareContext& ctx, RemainingText& text, bool& /*dotAdded*/) {
-  std::u16string chunk = text.Str();
-  text.Clear();
-  if (!ctx.Norm.NeverDebug) ctx.Norm.Debug.AdvHandleTextNorm(chunk);
+// Runs the passes on one word, in their fixed order. What follows a phrase end inside the
+// word goes back to the front of the remaining text as a word of its own.
+std::u16string NormaliseWord(PrepareContext& ctx, RemainingText& text, bool& phraseEnded) {
+  NormContext& norm = ctx.Norm;
+  std::u16string word = TakeFirstWord(text);
+  if (norm.Tables.AlwaysCount > 0) ApplyAlwaysReplacements(norm, word);
+  RemoveIgnoredCharacters(norm, word);
+  SeparateSymbols(norm, word);
+  if (HasPhraseEnd(norm.Tables, word)) {
+    std::u16string rest = std::move(word);
+    word = SplitAtPhraseEnd(norm, rest, phraseEnded);
+    if (!rest.empty() && !text.Empty()) rest.push_back(u' ');
+    text.Prepend(rest);
+  }
+  ExpandDigits(norm, word);
+  if (norm.Tables.AbbrCount > 0) word = ExpandAbbreviations(norm, word);
+  return word;
+}
+
+// The words of one phrase, normalised. The loop ends at the phrase end, or when the remaining
+// text has run out without one (a pass removed the final stop, or there was no text): the
+// chunk built so far is then the phrase.
+std::u16string NormalisePhrase(PrepareContext& ctx, RemainingText& text, bool dotAdded) {
+  std::u16string chunk;
+  bool phraseEnded = false;
+  while (!phraseEnded) {
+    std::u16string word = NormaliseWord(ctx, text, phraseEnded);
+    // The stop the pipeline added to the text is not spoken.
+    if (text.Empty() && dotAdded && phraseEnded)
+      word.resize(word.size() >= 3 ? word.size() - 3 : 0);
+    chunk.push_back(u'/');
+    chunk.append(word);
+    if (text.Empty()) break;
+  }
+  return chunk;
+}
+
+}  // namespace
+
+std::u16string PrepareText(PrepareContext& ctx, RemainingText& text, bool& dotAdded) {
+  std::u16string chunk;
+  if (ctx.NormRulesOk) {
+    chunk = NormalisePhrase(ctx, text, dotAdded);
+  } else {
+    chunk = text.Str();
+    text.Clear();
+  }
+  NormContext& norm = ctx.Norm;
+  if (!norm.NeverDebug) norm.Debug.AdvHandleTextNorm(chunk);
+  if (!ctx.ExceptRead) {
+    ctx.ExceptOk = LoadExceptions(ctx.Exceptions, ctx.ExceptFile);
+    ctx.ExceptRead = true;
+  }
+  if (ctx.ExceptOk) {
+    chunk = ApplyExceptions(ctx.Exceptions, norm.Debug, norm.NeverDebug, chunk);
+    if (!norm.NeverDebug) norm.Debug.AdvHandleTextExcept(chunk);
+  }
   return chunk;
 }
 
