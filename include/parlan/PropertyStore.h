@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "parlan/Variant.h"
 
@@ -33,10 +34,23 @@ class MemoryPropertyStore : public PropertyStore {
   std::map<std::u16string, Variant> values_;
 };
 
-// A UTF-8 text file of "Name=Value" lines. Values are typed by their text: True/False, whole
-// numbers (Integer when they fit 16 bits, else Long), other numbers as Double, anything else as
-// a String. Load() reads what it can and skips damaged lines; Save() replaces the file
-// atomically so that a crash never leaves it half written.
+// A UTF-8 text file of "Name=Value" lines, one setting a line, in the order the settings were
+// first written. Values are typed by their text:
+//   True, False (any case)              Boolean
+//   a whole number (-5, 70000)          Integer when it fits 16 bits, else Long (else Double)
+//   a whole number followed by "&"      Long (how a Long that fits 16 bits is written: 5&)
+//   any other number (1.5, 3.0, 2e+20)  Double; also nan, inf and -inf
+//   nothing                             Empty
+//   "text in double quotes"             String, with the escapes \" \\ \n \r \t and \uXXXX
+//   anything else                       String, exactly as written
+// Blanks and tabs around names and values are ignored. Save() quotes a string that would read
+// back as something else, has blanks at either end, or holds line breaks, other control
+// characters or unpaired surrogates; a name likewise, or when it holds "=". Load() reads what it
+// can and skips damaged lines (no "=", broken quoting, bytes that are not UTF-8, control
+// characters); a name given twice keeps its last value. Save() writes a temporary file in the
+// same folder and renames it over the file, so a crash never leaves it half written.
+// ReadProperty gives a saved number in the type of the default when it converts exactly, so a
+// hand-written "CurrentMode=5" reads as Long 5 against a Long default.
 class FilePropertyStore : public PropertyStore {
  public:
   explicit FilePropertyStore(std::filesystem::path path) : path_(std::move(path)) {}
