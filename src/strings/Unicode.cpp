@@ -44,7 +44,9 @@ std::string ToUtf8(std::u16string_view text) {
   return U_FAILURE(status) ? std::string() : result;
 }
 
-std::u16string U16(std::string_view utf8) { return Utf8OrLatin1ToUtf16(utf8); }
+std::u16string U16(std::string_view utf8) {
+  return Utf8OrLatin1ToUtf16(utf8);
+}
 
 std::u16string LowerCase(std::u16string_view text) {
   if (text.empty()) return {};
@@ -59,10 +61,12 @@ std::u16string LowerCase(std::u16string_view text) {
 }
 
 bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b) {
+  // ICU rejects a null pointer even with length 0, which an empty view may carry.
+  auto chars = [](std::u16string_view v) {
+    return reinterpret_cast<const UChar*>(v.empty() ? u"" : v.data());
+  };
   UErrorCode status = U_ZERO_ERROR;
-  int32_t r = u_strCaseCompare(reinterpret_cast<const UChar*>(a.data()),
-                               static_cast<int32_t>(a.size()),
-                               reinterpret_cast<const UChar*>(b.data()),
+  int32_t r = u_strCaseCompare(chars(a), static_cast<int32_t>(a.size()), chars(b),
                                static_cast<int32_t>(b.size()), U_FOLD_CASE_DEFAULT, &status);
   return U_SUCCESS(status) && r == 0;
 }
