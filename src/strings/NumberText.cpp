@@ -1,11 +1,27 @@
 #include "strings/NumberText.h"
 
+#include <locale.h>
+#include <stdlib.h>
+
 #include <cfenv>
 #include <cmath>
 #include <limits>
 #include <string>
 
 namespace parlan {
+namespace {
+
+// Parses a well-formed decimal number with a point as separator, whatever locale the host set.
+// Too large gives an infinity (which fits no narrower type), too small gives 0.
+double ParseCNumber(const std::string& number) {
+  locale_t c = newlocale(LC_NUMERIC_MASK, "C", locale_t(0));
+  if (c == locale_t(0)) return 0.0;
+  double value = strtod_l(number.c_str(), nullptr, c);
+  freelocale(c);
+  return value;
+}
+
+}  // namespace
 
 std::u16string FormatSigned(int64_t value) {
   std::string digits = std::to_string(value);
@@ -22,27 +38,30 @@ double LeadingNumber(std::u16string_view text) {
   auto digit = [&](size_t k) { return k < text.size() && text[k] >= u'0' && text[k] <= u'9'; };
   if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) number.push_back(char(text[i++]));
   bool sawDigit = false;
-  while (digit(i)) { number.push_back(char(text[i++])); sawDigit = true; }
+  while (digit(i)) {
+    number.push_back(char(text[i++]));
+    sawDigit = true;
+  }
   if (i < text.size() && text[i] == u'.') {
     number.push_back('.');
     ++i;
-    while (digit(i)) { number.push_back(char(text[i++])); sawDigit = true; }
+    while (digit(i)) {
+      number.push_back(char(text[i++]));
+      sawDigit = true;
+    }
   }
   if (!sawDigit) return 0.0;
   if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
     size_t k = i + 1;
     std::string exponent = "e";
-    if (k < text.size() && (text[k] == u'-' || text[k] == u'+')) exponent.push_back(char(text[k++]));
+    if (k < text.size() && (text[k] == u'-' || text[k] == u'+'))
+      exponent.push_back(char(text[k++]));
     if (digit(k)) {
       while (digit(k)) exponent.push_back(char(text[k++]));
       number += exponent;
     }
   }
-  try {
-    return std::stod(number);
-  } catch (...) {
-    return 0.0;
-  }
+  return ParseCNumber(number);
 }
 
 double RoundHalfEven(double value) {
