@@ -17,7 +17,8 @@ class RemainingText {
   std::u16string Str() const { return std::u16string(View()); }
   bool Empty() const { return start_ >= buffer_.size(); }
   size_t Size() const { return buffer_.size() - start_; }
-  char16_t Back() const { return buffer_.back(); }
+  // The last character still to be spoken; 0 when nothing is left.
+  char16_t Back() const { return Empty() ? u'\0' : buffer_.back(); }
 
   // The text before the first space; the text keeps what follows that space. Without a space
   // the whole text is taken and the text becomes empty.
