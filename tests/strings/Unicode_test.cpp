@@ -59,8 +59,11 @@ INSTANTIATE_TEST_SUITE_P(Bytes, Utf8Test, testing::ValuesIn(kUtf8Cases),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(ToUtf8, ValidTextRoundTrips) {
-  for (const Utf8Case& c : kUtf8Cases)
-    if (c.Valid) EXPECT_EQ(ToUtf8(c.Text), c.Bytes) << c.Name;
+  for (const Utf8Case& c : kUtf8Cases) {
+    if (c.Valid) {
+      EXPECT_EQ(ToUtf8(c.Text), c.Bytes) << c.Name;
+    }
+  }
 }
 
 TEST(Utf8ToUtf16, DefaultViewIsEmptyText) {
