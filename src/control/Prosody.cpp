@@ -3,6 +3,7 @@
 // control's own 0..10 scale mapped onto each engine's range.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "control/ParlanaImpl.h"
 #include "engines/EngineCalls.h"
@@ -36,15 +37,17 @@ std::u16string PitchMarkup(int32_t p) {
 }
 
 // The engine's range is lo..hi; level 0..10 maps onto it linearly, rounded half to even.
-// Ranges so wide that the arithmetic would leave 32 bits are computed in double precision and
-// the result is kept inside the engine's range, so the engine is never given a value it does
-// not accept.
+// When the range is so wide that its width or the scaled width leaves 32 bits, the value is
+// computed in double precision and kept inside the engine's range, so that the engine is
+// never handed a wrapped-around number.
 int32_t ScaleVolume(int32_t level, int32_t lo, int32_t hi) {
-  double w = static_cast<double>(hi) - static_cast<double>(lo);
-  double r = static_cast<double>(level) * w / 10.0 + static_cast<double>(lo);
-  r = RoundHalfEven(r);
-  double low = std::min(lo, hi), high = std::max(lo, hi);
-  return static_cast<int32_t>(std::clamp(r, low, high));
+  const int64_t w = static_cast<int64_t>(hi) - lo;
+  const int64_t m = static_cast<int64_t>(level) * w;
+  const bool overflow = w < INT32_MIN || w > INT32_MAX || m < INT32_MIN || m > INT32_MAX;
+  double r = RoundHalfEven(static_cast<double>(m) / 10.0 + lo);
+  if (overflow) r = std::clamp(r, static_cast<double>(std::min(lo, hi)),
+                               static_cast<double>(std::max(lo, hi)));
+  return static_cast<int32_t>(std::clamp(r, double{INT32_MIN}, double{INT32_MAX}));
 }
 
 void Parlana::Impl::SpeakPitchMarkup(int32_t p) {

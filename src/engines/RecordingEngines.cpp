@@ -129,6 +129,10 @@ class RecordingVoice : public Voice {
   bool Speak(const std::u16string* text, int32_t flags, int32_t& streamNumber) override {
     if (!Record("Speak", {text ? Variant(*text) : Variant(), Variant(flags)})) return false;
     streamNumber = record_->NextStream++;
+    if (text && record_->RaiseOnSpeak) {
+      record_->RaiseStartStream(streamNumber, Variant(int32_t{0}));
+      record_->RaiseEndStream(streamNumber, Variant(int32_t{0}));
+    }
     return true;
   }
   bool GetRate(int32_t& rate) override {

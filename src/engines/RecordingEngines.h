@@ -53,6 +53,7 @@ struct VoiceRecord {
   std::set<std::string> Failing;  // call names that fail
   bool FailAll = false;
   int32_t NextStream = 1;
+  bool RaiseOnSpeak = false;  // each Speak of a text raises StartStream then EndStream
   std::u16string CurrentVoice;
   VoiceEvents* Events = nullptr;
 
