@@ -74,6 +74,12 @@ std::vector<DebugControl> AdvancedControls() {
   };
 }
 
+// Window text read back stops at its first NUL, as the narrow window text did.
+std::u16string TrimAtNull(const std::u16string& text) {
+  size_t nul = text.find(u'\0');
+  return nul == std::u16string::npos ? text : text.substr(0, nul);
+}
+
 }  // namespace
 
 DebugWindow::DebugWindow(std::string name, std::u16string caption,
@@ -119,9 +125,7 @@ void DebugWindows::TextExy(DebugControl& ctl, int32_t /*locale*/, std::u16string
 }
 
 std::u16string DebugWindows::TextEx(const DebugControl& ctl, int32_t /*locale*/) const {
-  // A text box stops at its first NUL, as the narrow window text did.
-  size_t nul = ctl.Text.find(u'\0');
-  return nul == std::u16string::npos ? ctl.Text : ctl.Text.substr(0, nul);
+  return TrimAtNull(ctl.Text);
 }
 
 void DebugWindows::AddItemEx(DebugControl& ctl, std::u16string_view wzItem, int32_t idx,
@@ -135,7 +139,7 @@ void DebugWindows::AddItemEx(DebugControl& ctl, std::u16string_view wzItem, int3
 std::u16string DebugWindows::ListEx(const DebugControl& ctl, int32_t idx,
                                     int32_t /*locale*/) const {
   if (idx < 0 || static_cast<size_t>(idx) >= ctl.Items.size()) return {};
-  return ctl.Items[static_cast<size_t>(idx)];
+  return TrimAtNull(ctl.Items[static_cast<size_t>(idx)]);
 }
 
 void DebugWindows::ClearDebugText() {
@@ -152,21 +156,21 @@ void DebugWindows::ClearDebugText() {
 
 // Appending costs time in proportion to the line, not to the box: the box grows in place
 // instead of being read out, emptied and written back.
-void DebugWindows::AppendText(DebugWindow& window, std::string_view box,
-                              std::u16string_view text) {
+void DebugWindows::AppendText(DebugWindow& window, std::string_view box, std::u16string_view text) {
   Box(window, box).Text.append(text);
   Notify(window, box);
 }
 
-void DebugWindows::AppendLine(DebugWindow& window, std::string_view box,
-                              std::u16string_view line) {
+void DebugWindows::AppendLine(DebugWindow& window, std::string_view box, std::u16string_view line) {
   DebugControl& ctl = Box(window, box);
   ctl.Text.append(line);
   ctl.Text.append(kCrLf);
   Notify(window, box);
 }
 
-void DebugWindows::LogRuleSet(std::u16string_view line) { AppendLine(advanced_, "txtRuleSet", line); }
+void DebugWindows::LogRuleSet(std::u16string_view line) {
+  AppendLine(advanced_, "txtRuleSet", line);
+}
 void DebugWindows::LogRuleApplied(std::u16string_view line) {
   AppendLine(advanced_, "txtRulesAppld", line);
 }
@@ -196,11 +200,16 @@ bool DebugWindows::Click(std::string_view window, std::string_view button) {
     Notify(w, box);
   };
   if (window == "frmDebug") {
-    if (button == "cmdCancel") debug_.Hide();
-    else if (button == "cmdAdvanced") advanced_.Show();
-    else if (button == "cmdClearPhonemes") clearBox(debug_, "rtbPhonemes");
-    else if (button == "cmdClearText") clearBox(debug_, "rtbTextIn");
-    else return false;
+    if (button == "cmdCancel")
+      debug_.Hide();
+    else if (button == "cmdAdvanced")
+      advanced_.Show();
+    else if (button == "cmdClearPhonemes")
+      clearBox(debug_, "rtbPhonemes");
+    else if (button == "cmdClearText")
+      clearBox(debug_, "rtbTextIn");
+    else
+      return false;
     Notify(debug_, "");
     return true;
   }

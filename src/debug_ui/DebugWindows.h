@@ -37,20 +37,33 @@ class DebugWindow {
   const std::vector<DebugControl>& Controls() const { return controls_; }
 
   // Creates the window without showing it; nothing happens when it exists already.
-  void Load() { created_ = true; }
-  void Show() { created_ = true; visible_ = true; }
-  void Hide() { visible_ = false; }
+  void Load() { SetState(true, visible_); }
+  void Show() { SetState(true, true); }
+  void Hide() { SetState(created_, false); }
+
+  // Told (window name, "") whenever the window is created, shown or hidden.
+  void SetObserver(std::function<void(const std::string&, const std::string&)> observer) {
+    observer_ = std::move(observer);
+  }
 
   // The control of that name, creating the window if needed; nullptr for an unknown name.
   DebugControl* Control(std::string_view name);
   const DebugControl* FindControl(std::string_view name) const;
 
  private:
+  void SetState(bool created, bool visible) {
+    if (created == created_ && visible == visible_) return;
+    created_ = created;
+    visible_ = visible;
+    if (observer_) observer_(name_, std::string());
+  }
+
   std::string name_;
   std::u16string caption_;
   std::vector<DebugControl> controls_;
   bool created_ = false;
   bool visible_ = false;
+  std::function<void(const std::string&, const std::string&)> observer_;
 };
 
 // Both windows, and the procedures the pipeline uses to write into them.
@@ -70,7 +83,9 @@ class DebugWindows {
   // Conversion family. Text boxes here hold Unicode, so the text is stored unchanged; the
   // names, arguments and fallbacks are kept for the windows' callers.
   void TextExy(DebugControl& ctl, int32_t locale, std::u16string_view wz);
-  void TextEx(DebugControl& ctl, int32_t locale, std::u16string_view wz) { TextExy(ctl, locale, wz); }
+  void TextEx(DebugControl& ctl, int32_t locale, std::u16string_view wz) {
+    TextExy(ctl, locale, wz);
+  }
   std::u16string TextEx(const DebugControl& ctl, int32_t locale) const;
   void AddItemEx(DebugControl& ctl, std::u16string_view wzItem, int32_t idx, int32_t locale);
   std::u16string ListEx(const DebugControl& ctl, int32_t idx, int32_t locale) const;
@@ -97,6 +112,8 @@ class DebugWindows {
   // Called after every change of a box or of a window's state, with the window and control
   // names ("" for a window change). Viewers use it; it must not write back into the model.
   void SetObserver(std::function<void(const std::string&, const std::string&)> observer) {
+    debug_.SetObserver(observer);
+    advanced_.SetObserver(observer);
     observer_ = std::move(observer);
   }
 
