@@ -28,11 +28,20 @@ struct LetterGroup {
   int16_t Last = 0;
 };
 
+// Table sizes. A file may hold up to kMaxWildCards classes; a 51st class line fails the load.
+// The rule and group tables start at the customary 1000 rules and 201 groups and grow as a file
+// needs, up to what the 16-bit rule and group numbers can address; a file with more rules fails
+// the load.
+inline constexpr int32_t kMaxWildCards = 50;
+inline constexpr int32_t kUsualRules = 1000;
+inline constexpr int32_t kUsualGroups = 201;
+inline constexpr int32_t kMaxRules = 32767;
+
 // The loaded rule file of the current language, shared by the controls of one thread.
 struct LetterRuleTables {
-  std::vector<std::u16string> WildCards;   // WildCards[c - 1] is class c
-  std::vector<LetterRule> LetterRules;     // LetterRules[i - 1] is rule i
-  std::vector<LetterGroup> LetterGroups;   // LetterGroups[g - 1] is group g
+  std::vector<std::u16string> WildCards;  // WildCards[c - 1] is class c
+  std::vector<LetterRule> LetterRules;    // LetterRules[i - 1] is rule i
+  std::vector<LetterGroup> LetterGroups;  // LetterGroups[g - 1] is group g
   std::u16string GroupLetters;
   bool RulesLoaded = false;
   bool RulesLoadOk = false;

@@ -1,29 +1,70 @@
-// Placeholder until the letter-to-sound rules arrive: the phrase passes through unchanged.
+// Converting a prepared phrase into the phoneme string for the underlying engine.
 #include "letter_rules/LetterRules.h"
+#include "strings/StringFunctions.h"
 
 namespace parlan {
+namespace {
 
-void LoadLetterRules(LetterRuleContext& ctx, const std::filesystem::path&) {
-  ctx.Tables.RulesLoadOk = true;
-  ctx.Tables.RulesLoaded = true;
+constexpr int32_t kVoiceEngine = 2;
+
+}  // namespace
+
+std::u16string MarksToSapi5(std::u16string_view phonemes) {
+  std::u16string out;
+  out.reserve(phonemes.size() + phonemes.size() / 8);
+  size_t from = 0;
+  while (from < phonemes.size()) {
+    size_t star = phonemes.find(u'*', from);
+    if (star == std::u16string_view::npos) break;
+    out.append(phonemes.substr(from, star - from));
+    // A "*" with nothing after it ends the string like any mark other than "," and "?".
+    char16_t mark = star + 1 < phonemes.size() ? phonemes[star + 1] : u'.';
+    out.push_back(u' ');
+    out.push_back(mark == u',' || mark == u'?' ? mark : u'.');
+    from = star + 2;
+  }
+  if (from < phonemes.size()) out.append(phonemes.substr(from));
+  return out;
 }
 
-std::u16string ConvertWord(LetterRuleContext& ctx, std::u16string_view word) {
+// Walks the tokens with a moving position, so the cost follows the length of the chunk. The
+// walk ends when the text is used up: an empty phoneme block ("[]") is passed over like any
+// other block and the tokens after it are still converted.
+std::u16string ConvertTokens(LetterRuleContext& ctx, std::u16string_view chunk) {
+  // Each chunk starts clean, so a chunk without words (marks and phoneme blocks only) is not
+  // held back by a failed word of an earlier chunk.
   ctx.Tables.ConversionOk = true;
-  return std::u16string(word);
+  std::u16string out;
+  try {
+    size_t pos = 0;
+    while (pos < chunk.size()) {
+      int32_t kind = kWord;
+      std::u16string token = NextTokenAt(chunk, pos, kind);
+      if (kind == kWord) {
+        if (!token.empty()) out.append(ConvertWord(ctx, token));
+      } else {
+        out.append(token);
+      }
+    }
+    if (ctx.NativeEngineKind == kVoiceEngine) out = MarksToSapi5(out);
+  } catch (...) {
+    ctx.Tables.ConversionOk = false;
+  }
+  return out;
 }
-
-std::u16string ConvertTokens(LetterRuleContext&, std::u16string_view chunk) {
-  return std::u16string(chunk);
-}
-
-std::u16string MarksToSapi5(std::u16string_view phonemes) { return std::u16string(phonemes); }
 
 std::u16string TextToPhonemes(LetterRuleContext& ctx, std::u16string& chunk,
                               const std::filesystem::path& ruleFile) {
-  if (!ctx.Tables.RulesLoaded) LoadLetterRules(ctx, ruleFile);
-  ctx.Tables.ConversionOk = true;
-  chunk = ConvertTokens(ctx, chunk);
+  try {
+    if (!ctx.Tables.RulesLoaded) {
+      if (!ctx.NeverDebug) ctx.Debug.LogRuleApplied(u"Loading Rules");
+      LoadLetterRules(ctx, ruleFile);
+    }
+    chunk = ConvertTokens(ctx, chunk);
+  } catch (...) {
+    ctx.Tables.ConversionOk = false;
+    chunk.clear();
+  }
   return chunk;
 }
 
