@@ -1,0 +1,68 @@
+#include "AudioTarget.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "CliErrors.h"
+
+namespace parlan::cli {
+namespace {
+
+std::string LowerExtension(const std::filesystem::path& path) {
+  std::string ext = path.extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext;
+}
+
+}  // namespace
+
+AudioTarget::AudioTarget(std::filesystem::path target) : target_(std::move(target)) {
+  const std::string shown = target_.string();
+  const std::string ext = LowerExtension(target_);
+  if (ext != ".wav" && ext != ".flac")
+    throw UsageError("cannot tell the audio format of " + shown +
+                     ": the name must end in .wav or .flac");
+  std::error_code ec;
+  if (std::filesystem::is_directory(target_, ec))
+    throw UsageError("cannot write " + shown + ": it is a folder");
+  std::filesystem::path folder = target_.parent_path();
+  if (folder.empty()) folder = ".";
+  if (!std::filesystem::is_directory(folder, ec))
+    throw UsageError("cannot write " + shown + ": no folder " + folder.string());
+  if (std::filesystem::exists(target_, ec) && ::access(target_.c_str(), W_OK) != 0)
+    throw UsageError("cannot write " + shown + ": " + std::strerror(errno));
+  const std::string name =
+      "." + target_.stem().string() + ".parlan-" + std::to_string(::getpid()) + ext;
+  temporary_ = folder / name;
+  const int fd = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    const std::string reason = std::strerror(errno);
+    temporary_.clear();
+    throw UsageError("cannot write " + shown + ": " + reason);
+  }
+  ::close(fd);
+}
+
+AudioTarget::~AudioTarget() {
+  if (committed_ || temporary_.empty()) return;
+  std::error_code ec;
+  std::filesystem::remove(temporary_, ec);
+}
+
+void AudioTarget::Commit() {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(temporary_, ec);
+  if (ec || size == 0)
+    throw RunError("no audio was produced, so " + target_.string() + " was not written");
+  std::filesystem::rename(temporary_, target_, ec);
+  if (ec) throw RunError("cannot write " + target_.string() + ": " + ec.message());
+  committed_ = true;
+}
+
+}  // namespace parlan::cli

@@ -1,0 +1,86 @@
+// Reading a language file for the checks, and telling a UTF-16 little-endian file from the
+// other encodings a text editor may have saved it in.
+#include <fstream>
+#include <iterator>
+
+#include "CheckContext.h"
+#include "strings/TextFiles.h"
+
+namespace parlan::cli {
+namespace {
+
+constexpr char kMustBe[] = "; language files must be UTF-16 little-endian";
+
+// Names the encoding the bytes are in when it is plainly not UTF-16 little-endian; "" otherwise.
+std::string WrongEncoding(const std::string& bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) return "is UTF-8 (it begins with a UTF-8 byte-order mark)";
+  if (bytes.starts_with("\xFE\xFF")) return "is UTF-16 big-endian (byte-order mark FE FF)";
+  if (bytes.empty()) return "";
+  // Text in UTF-16 little-endian keeps the NUL high bytes of its ASCII characters (every keyword
+  // of a language file is ASCII) at odd offsets; big-endian keeps them at even offsets; UTF-8 and
+  // ASCII have none.
+  size_t evenNuls = 0;
+  size_t oddNuls = 0;
+  for (size_t i = 0; i < bytes.size(); ++i)
+    if (bytes[i] == '\0') ++(i % 2 == 0 ? evenNuls : oddNuls);
+  if (evenNuls == 0 && oddNuls == 0) return "has no NUL bytes: it looks like UTF-8 or ASCII text";
+  if (evenNuls > oddNuls) return "looks like UTF-16 big-endian (NUL bytes at even offsets)";
+  return "";
+}
+
+bool HasUnpairedSurrogate(std::u16string_view line) {
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char16_t c = line[i];
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      if (i + 1 >= line.size() || line[i + 1] < 0xDC00 || line[i + 1] > 0xDFFF) return true;
+      ++i;
+    } else if (c >= 0xDC00 && c <= 0xDFFF) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+CheckedFile ReadLanguageFile(const std::filesystem::path& path, const std::string& shown,
+                             Problems& problems) {
+  CheckedFile file{path, shown, {}, false};
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) {
+    problems.Add(shown, 0, "missing");
+    return file;
+  }
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes;
+  if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (!in || in.bad() || std::filesystem::is_directory(path, ec)) {
+    problems.Add(shown, 0, "cannot be read");
+    return file;
+  }
+  if (std::string wrong = WrongEncoding(bytes); !wrong.empty()) {
+    problems.Add(shown, 1, wrong + kMustBe);
+    return file;
+  }
+  if (bytes.size() % 2 != 0)
+    problems.Add(shown, 0,
+                 "has an odd number of bytes (" + std::to_string(bytes.size()) +
+                     "): the last byte is not part of any UTF-16 character");
+  Utf16LineReader reader;
+  if (!reader.Open(path)) {
+    problems.Add(shown, 0, "cannot be read");
+    return file;
+  }
+  std::u16string line;
+  while (reader.ReadLine(line)) {
+    file.Lines.push_back(line);
+    if (HasUnpairedSurrogate(line))
+      problems.Add(shown, static_cast<int>(file.Lines.size()),
+                   "unpaired surrogate: the line is not valid UTF-16");
+  }
+  reader.Close();
+  file.Readable = true;
+  return file;
+}
+
+}  // namespace parlan::cli

@@ -1,0 +1,24 @@
+// The two ways a command of the tool fails: bad input from the user (exit status 2) and a
+// failure while running (exit status 1). Both carry the one-line message shown on standard error.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace parlan::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;  // problems found, or the speech could not be completed
+inline constexpr int kExitUsage = 2;    // bad command line or bad input
+
+class UsageError : public std::runtime_error {
+ public:
+  explicit UsageError(const std::string& message) : std::runtime_error(message) {}
+};
+
+class RunError : public std::runtime_error {
+ public:
+  explicit RunError(const std::string& message) : std::runtime_error(message) {}
+};
+
+}  // namespace parlan::cli

@@ -1,0 +1,60 @@
+// The control as the tool hosts it: created on the chosen install root with the chosen engines,
+// its saved settings read from and written to the settings file, and modes found by number or
+// by display name.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Options.h"
+#include "parlan/Parlana.h"
+
+namespace parlan::cli {
+
+struct ModeEntry {
+  int32_t Number = 0;
+  std::u16string Name;
+  std::string Kind;  // "native", "SAPI 4", "SAPI 5"
+};
+
+enum class AudioChoice { None, File, SoundServer };
+
+// The speech engines for a command: eSpeak NG with its audio sent to the sound server, to the
+// file `file` or nowhere.
+std::shared_ptr<engines::EngineFactory> MakeEngines(AudioChoice choice,
+                                                    const std::filesystem::path& file = {});
+// True when MakeEngines gives engines that make sound.
+bool AudioAvailable();
+
+// The kind of a mode, from the suffix of its display name.
+std::string KindOfMode(const std::u16string& displayName);
+
+class ControlHost {
+ public:
+  // Creates the control; reads the settings file when one was named. Throws UsageError for a
+  // missing install root or an unreadable settings file.
+  ControlHost(const CliOptions& options, std::shared_ptr<engines::EngineFactory> engines);
+  ~ControlHost();
+
+  Parlana& Control() { return *control_; }
+  bool HasSettings() const { return store_ != nullptr; }
+
+  std::vector<ModeEntry> Modes();
+  // The mode number that `mode` names (a number or a display name; empty: the saved mode, or
+  // mode 1). Throws UsageError when there is no such mode.
+  int32_t ResolveMode(const std::string& mode);
+  // Selects the mode `mode` names and returns its entry.
+  ModeEntry SelectMode(const std::string& mode);
+  // Writes the control's settings back to the settings file, if one was named.
+  void SaveSettings();
+  // Ends the control and its engines (their output files are complete afterwards).
+  void Close();
+
+ private:
+  std::unique_ptr<FilePropertyStore> store_;
+  std::unique_ptr<Parlana> control_;
+};
+
+}  // namespace parlan::cli

@@ -1,0 +1,90 @@
+#include "Output.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "strings/Unicode.h"
+
+namespace parlan::cli {
+namespace {
+
+std::string DescribePosition(const Variant& v) {
+  int64_t n = 0;
+  if (v.ToInt64(n)) return std::to_string(n);
+  if (v.type() == Variant::Type::String) return ToUtf8(v.AsString());
+  return "";
+}
+
+}  // namespace
+
+std::string ToTerminalText(std::u16string_view text) {
+  std::string utf8 = ToUtf8(text);
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size(); ++i)
+    if (!(utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')) out.push_back(utf8[i]);
+  return out;
+}
+
+void PrintModes(const std::vector<ModeEntry>& modes, bool json, std::ostream& out) {
+  for (const ModeEntry& m : modes) {
+    if (json) {
+      nlohmann::json record = {{"number", m.Number}, {"name", ToUtf8(m.Name)}, {"kind", m.Kind}};
+      out << record.dump() << "\n";
+    } else {
+      char number[16];
+      std::snprintf(number, sizeof number, "%3d", m.Number);
+      std::string kind = m.Kind;
+      kind.resize(std::max<size_t>(kind.size(), 6), ' ');
+      out << number << "  " << kind << "  " << ToUtf8(m.Name) << "\n";
+    }
+  }
+}
+
+void PrintDebugBoxes(const std::vector<DebugBox>& boxes, bool json, std::ostream& out) {
+  for (const DebugBox& box : boxes) {
+    if (json) {
+      nlohmann::json record = {{"window", box.Window},
+                               {"control", box.Control},
+                               {"frame", ToUtf8(box.FrameCaption)},
+                               {"text", ToUtf8(box.Text)}};
+      out << record.dump() << "\n";
+    } else {
+      out << box.Window << "." << box.Control << " (" << ToUtf8(box.FrameCaption) << ")\n"
+          << ToTerminalText(box.Text) << "\n";
+    }
+  }
+}
+
+void PrintDebugText(const std::u16string& text, std::ostream& out) {
+  std::string shown = ToTerminalText(text);
+  out << shown;
+  if (!shown.empty() && shown.back() != '\n') out << "\n";
+}
+
+void PrintPhonemeStrings(const std::vector<std::u16string>& strings, std::ostream& out) {
+  for (const std::u16string& s : strings) out << ToUtf8(s) << "\n";
+}
+
+void EventPrinter::AudioStart(int32_t& hi, int32_t& lo) {
+  if (out_) *out_ << "AudioStart hi=" << hi << " lo=" << lo << std::endl;
+}
+
+void EventPrinter::AudioStop(int32_t& hi, int32_t& lo) {
+  ++finished_;
+  if (out_) *out_ << "AudioStop hi=" << hi << " lo=" << lo << std::endl;
+}
+
+void EventPrinter::WordPosition(int32_t& hi, int32_t& low, int32_t& byteoffset,
+                                int32_t StreamNumber, Variant StreamPosition,
+                                int32_t CharacterPosition, int32_t Length) {
+  ++words_;
+  if (out_)
+    *out_ << "WordPosition hi=" << hi << " lo=" << low << " byteoffset=" << byteoffset
+          << " stream=" << StreamNumber << " position=" << DescribePosition(StreamPosition)
+          << " character=" << CharacterPosition << " length=" << Length << std::endl;
+}
+
+}  // namespace parlan::cli

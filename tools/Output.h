@@ -1,0 +1,43 @@
+// What the commands print: the mode list, the debug boxes, the phoneme strings and the events,
+// as text or as JSON records (one JSON object a line).
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "ControlHost.h"
+#include "parlan/Events.h"
+#include "parlan/Parlana.h"
+
+namespace parlan::cli {
+
+// UTF-8 with the CR LF line ends of the control's boxes turned into LF.
+std::string ToTerminalText(std::u16string_view text);
+
+void PrintModes(const std::vector<ModeEntry>& modes, bool json, std::ostream& out);
+void PrintDebugBoxes(const std::vector<DebugBox>& boxes, bool json, std::ostream& out);
+void PrintDebugText(const std::u16string& text, std::ostream& out);
+void PrintPhonemeStrings(const std::vector<std::u16string>& strings, std::ostream& out);
+
+// Receives the control's events: counts them for the progress line and, when asked, prints
+// each one as it arrives.
+class EventPrinter : public ParlanaEvents {
+ public:
+  explicit EventPrinter(std::ostream* out) : out_(out) {}
+  void AudioStart(int32_t& hi, int32_t& lo) override;
+  void AudioStop(int32_t& hi, int32_t& lo) override;
+  void WordPosition(int32_t& hi, int32_t& low, int32_t& byteoffset, int32_t StreamNumber,
+                    Variant StreamPosition, int32_t CharacterPosition, int32_t Length) override;
+
+  int64_t Words() const { return words_; }
+  int64_t Finished() const { return finished_; }
+
+ private:
+  std::ostream* out_;
+  int64_t words_ = 0;
+  int64_t finished_ = 0;
+};
+
+}  // namespace parlan::cli

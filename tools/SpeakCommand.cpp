@@ -1,0 +1,162 @@
+// `parlan speak`: speaks text in a mode to the sound server or to a sound file and waits until
+// the speech is done.
+#include <csignal>
+#include <optional>
+
+#include "AudioTarget.h"
+#include "CliErrors.h"
+#include "Commands.h"
+#include "ControlHost.h"
+#include "Output.h"
+#include "PhonemeTap.h"
+#include "TextInput.h"
+#include "strings/Unicode.h"
+
+namespace parlan::cli {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr size_t kLongText = 1000;  // characters from which a file write shows its progress
+constexpr std::chrono::milliseconds kWaitSlice{200};
+
+// Set by SIGINT and SIGTERM while the speech is awaited. A signal handler can reach nothing
+// but a variable of static storage, so this is the one such variable of the tool.
+volatile std::sig_atomic_t interruptSignal = 0;
+
+extern "C" void OnInterrupt(int signal) {
+  interruptSignal = signal;
+}
+
+// Catches SIGINT and SIGTERM for its lifetime, so that an interrupted run can clean up.
+class InterruptGuard {
+ public:
+  InterruptGuard() {
+    interruptSignal = 0;
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &oldInt_);
+    sigaction(SIGTERM, &action, &oldTerm_);
+  }
+  ~InterruptGuard() {
+    sigaction(SIGINT, &oldInt_, nullptr);
+    sigaction(SIGTERM, &oldTerm_, nullptr);
+  }
+  bool Interrupted() const { return interruptSignal != 0; }
+
+ private:
+  struct sigaction oldInt_ {};
+  struct sigaction oldTerm_ {};
+};
+
+// Generous: room for the slowest speech to the sound server, which plays in real time.
+std::chrono::milliseconds Timeout(const SpeakOptions& s, size_t characters) {
+  double seconds = s.TimeoutSeconds ? *s.TimeoutSeconds : 60.0 + 0.25 * double(characters);
+  return std::chrono::milliseconds(static_cast<int64_t>(seconds * 1000.0));
+}
+
+void CheckRange(const char* what, const char* flag, int32_t value, int32_t min, int32_t max) {
+  if (min < max && (value < min || value > max))
+    throw UsageError(std::string(what) + " " + flag + " must be " + std::to_string(min) + " to " +
+                     std::to_string(max) + " in this mode, not " + std::to_string(value));
+}
+
+void ApplyProsody(ControlHost& host, const SpeakOptions& s) {
+  Parlana& control = host.Control();
+  if (s.Speed) {
+    CheckRange("speed", "-s", *s.Speed, control.MinSpeed(), control.MaxSpeed());
+    control.SetSpeed(*s.Speed);
+  }
+  if (s.Pitch) {
+    CheckRange("pitch", "-p", *s.Pitch, control.MinPitch(), control.MaxPitch());
+    control.SetPitch(*s.Pitch);
+  }
+  if (s.Volume)
+    control.SetVolume(*s.Volume);
+  else if (host.HasSettings())
+    control.Volume();  // reading the volume hands the saved level to the engine
+}
+
+void WaitForSpeech(Parlana& control, const EventPrinter& events, std::chrono::milliseconds timeout,
+                   std::ostream* progress) {
+  InterruptGuard guard;
+  const auto deadline = Clock::now() + timeout;
+  bool shown = false;
+  while (!control.WaitUntilDone(kWaitSlice)) {
+    if (guard.Interrupted() || Clock::now() >= deadline) {
+      control.AudioReset();
+      if (shown) *progress << "\n";
+      throw RunError(guard.Interrupted() ? "interrupted"
+                                         : "the speech did not finish within " +
+                                               std::to_string(timeout.count() / 1000) + " s");
+    }
+    if (progress) {
+      *progress << "\rparlan: " << events.Words() << " words, " << events.Finished()
+                << " parts spoken" << std::flush;
+      shown = true;
+    }
+  }
+  if (shown) *progress << "\n";
+}
+
+// The conversion errors of a native Speak, which otherwise only the debug boxes show.
+void WarnAboutConversion(Parlana& control, std::ostream& err) {
+  std::u16string text;
+  const int16_t number = control.LastError(text);
+  if (number >= 3 && number <= 7) err << "parlan: warning: " << ToUtf8(text) << "\n";
+}
+
+}  // namespace
+
+int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostream& err) {
+  const SpeakOptions& s = o.Speak;
+  if (s.Volume && (*s.Volume < 0 || *s.Volume > 10))
+    throw UsageError("volume -a must be 0 to 10, not " + std::to_string(*s.Volume));
+  if (s.TimeoutSeconds && !(*s.TimeoutSeconds > 0))
+    throw UsageError("--timeout must be more than 0 seconds");
+  if (!s.OutputFile.empty() && s.NoAudio) throw UsageError("-w and -q cannot be used together");
+  std::u16string text = GatherText(o.Text, in);
+  const size_t characters = text.size();
+
+  std::optional<AudioTarget> target;
+  if (!s.OutputFile.empty()) {
+    target.emplace(s.OutputFile);
+    if (!AudioAvailable())
+      throw RunError("cannot write audio: the library was built without a speech engine");
+  }
+  std::shared_ptr<engines::EngineFactory> engines =
+      MakeEngines(target      ? AudioChoice::File
+                  : s.NoAudio ? AudioChoice::None
+                              : AudioChoice::SoundServer,
+                  target ? target->Temporary() : std::filesystem::path());
+  std::shared_ptr<PhonemeTap> tap;
+  if (s.PrintPhonemes) engines = tap = std::make_shared<PhonemeTap>(engines);
+
+  ControlHost host(o, engines);
+  Parlana& control = host.Control();
+  host.SelectMode(s.Mode);
+  ApplyProsody(host, s);
+  const bool neverDebug = control.NeverDebug();
+  if (s.PrintTrace && neverDebug) control.SetNeverDebug(false);
+  auto events = std::make_shared<EventPrinter>(s.PrintEvents ? &out : nullptr);
+  control.AddEventSink(events);
+
+  control.Speak(text);
+  if (tap) PrintPhonemeStrings(tap->Take(), out);
+  if (s.PrintTrace) PrintDebugText(control.DebugWindowsText(), out);
+  WarnAboutConversion(control, err);
+  const bool showProgress = target && characters >= kLongText;
+  WaitForSpeech(control, *events, Timeout(s, characters), showProgress ? &err : nullptr);
+
+  if (s.PrintTrace && neverDebug) control.SetNeverDebug(true);
+  if (!s.Mode.empty() || s.Pitch || s.Volume) host.SaveSettings();
+  host.Close();
+  if (target) {
+    target->Commit();
+    out << "wrote " << target->Target().string() << "\n";
+  }
+  return kExitOk;
+}
+
+}  // namespace parlan::cli

@@ -1,0 +1,12 @@
+// parlan: the command-line host of the Parlan text-to-speech control.
+#include <iostream>
+
+#include "Commands.h"
+#include "Options.h"
+
+int main(int argc, char** argv) {
+  parlan::cli::CliOptions options;
+  if (auto status = parlan::cli::ParseCommandLine(argc, argv, options, std::cout, std::cerr))
+    return *status;
+  return parlan::cli::RunCommand(options, std::cin, std::cout, std::cerr);
+}
