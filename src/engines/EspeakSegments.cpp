@@ -1,0 +1,193 @@
+// Building the segments eSpeak NG synthesises from text and from phoneme strings.
+#include <unicode/uchar.h>
+#include <unicode/utf16.h>
+
+#include <algorithm>
+
+#include "engines/EspeakMarkup.h"
+
+namespace parlan::engines {
+
+namespace {
+
+// One code point of a SourceText and the code units it spans.
+struct CodePoint {
+  char32_t Char = 0;
+  size_t Unit = 0;
+  size_t Units = 1;
+};
+
+std::vector<CodePoint> CodePoints(std::u16string_view text) {
+  std::vector<CodePoint> out;
+  for (size_t i = 0; i < text.size();) {
+    CodePoint cp{text[i], i, 1};
+    if (U16_IS_LEAD(text[i]) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
+      cp.Char = U16_GET_SUPPLEMENTARY(text[i], text[i + 1]);
+      cp.Units = 2;
+    } else if (U16_IS_SURROGATE(text[i])) {
+      cp.Char = 0xFFFD;
+    }
+    if (cp.Char == 0) cp.Char = U' ';  // a NUL would end eSpeak NG's input
+    out.push_back(cp);
+    i += cp.Units;
+  }
+  return out;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+bool IsSpace(char32_t c) {
+  return u_isUWhiteSpace(static_cast<UChar32>(c));
+}
+
+bool IsWordChar(char32_t c) {
+  return u_isalnum(static_cast<UChar32>(c));
+}
+
+// The caller's span of code points [first, last] of `source`.
+WordSpan SpanOf(const SourceText& source, const CodePoint& first, const CodePoint& last) {
+  const int32_t start = source.Positions[first.Unit];
+  const int32_t end = source.Positions[last.Unit + last.Units - 1] + 1;
+  return WordSpan{start, std::max(1, end - start)};
+}
+
+// ----- Phoneme strings -----
+
+// One blank-separated piece of eSpeak NG phoneme input: a word of the caller's, or a pause.
+struct PhonemeToken {
+  std::vector<CodePoint> Chars;  // of a word
+  int Pause = 0;                 // 0 a word, 1 a short pause, 2 a longer one
+};
+
+const char* PauseText(int pause) {
+  return pause == 1 ? "_:" : "_:_:";
+}
+
+class PhonemeTokenizer {
+ public:
+  PhonemeTokenizer(const SourceText& source, PhonemeForm form)
+      : cps_(CodePoints(source.Text)), form_(form) {}
+
+  std::vector<PhonemeToken> Tokens() {
+    size_t end = cps_.size();
+    if (form_ == PhonemeForm::Directss) {
+      // The end mark "#" would be read as part of the last symbol.
+      while (end > 0 && (cps_[end - 1].Char == U'#' || IsSpace(cps_[end - 1].Char))) --end;
+    }
+    for (size_t i = 0; i < end; ++i) {
+      const char32_t c = cps_[i].Char;
+      if (IsSpace(c)) {
+        Flush();
+      } else if (c == U'*') {
+        Flush();
+        if (i + 1 < end) Pause(cps_[++i].Char == U',' ? 1 : 2);
+      } else if ((c == U'.' || c == U'!') &&
+                 !(c == U'!' && !word_.empty() && word_.back().Char == U'_')) {
+        Flush();  // not an eSpeak NG symbol: glued to a word it would cut the rest of it
+        Pause(2);
+      } else {
+        word_.push_back(cps_[i]);
+      }
+    }
+    Flush();
+    return std::move(tokens_);
+  }
+
+ private:
+  void Pause(int length) { tokens_.push_back(PhonemeToken{{}, length}); }
+
+  void Flush() {
+    if (word_.empty()) return;
+    const char32_t only = word_.size() == 1 ? word_[0].Char : 0;
+    if (only == U',' || only == U'?' || only == U';' || only == U':')
+      Pause(only == U',' ? 1 : 2);
+    else
+      tokens_.push_back(PhonemeToken{std::move(word_), 0});
+    word_.clear();
+  }
+
+  std::vector<CodePoint> cps_;
+  PhonemeForm form_;
+  std::vector<CodePoint> word_;
+  std::vector<PhonemeToken> tokens_;
+};
+
+void AppendAscii(SpeechSegment& segment, std::string_view text, int32_t wordAt) {
+  segment.Utf8 += text;
+  segment.WordAt.insert(segment.WordAt.end(), text.size(), wordAt);
+}
+
+}  // namespace
+
+SpeechSegment PhonemeSegment(const SourceText& source, PhonemeForm form, int32_t pitch) {
+  SpeechSegment segment;
+  segment.Phonemes = true;
+  segment.Pitch = pitch;
+  const std::vector<PhonemeToken> tokens = PhonemeTokenizer(source, form).Tokens();
+  if (tokens.empty()) return segment;
+  AppendAscii(segment, "[[", kNoWord);
+  for (size_t t = 0; t < tokens.size(); ++t) {
+    if (t > 0) AppendAscii(segment, " ", kNoWord);
+    const PhonemeToken& token = tokens[t];
+    if (token.Pause) {
+      AppendAscii(segment, PauseText(token.Pause), kPause);
+      continue;
+    }
+    const auto index = static_cast<int32_t>(segment.Words.size());
+    segment.Words.push_back(SpanOf(source, token.Chars.front(), token.Chars.back()));
+    for (const CodePoint& cp : token.Chars) {
+      AppendUtf8(segment.Utf8, cp.Char);
+      segment.WordAt.push_back(index);
+    }
+  }
+  AppendAscii(segment, "]]", kNoWord);
+  return segment;
+}
+
+SpeechSegment TextSegment(const SourceText& source, int32_t pitch) {
+  SpeechSegment segment;
+  segment.Pitch = pitch;
+  const std::vector<CodePoint> cps = CodePoints(source.Text);
+  if (std::all_of(cps.begin(), cps.end(), [](const CodePoint& cp) { return IsSpace(cp.Char); }))
+    return segment;
+  segment.WordAt.assign(cps.size(), kNoWord);
+  for (size_t k = 0; k < cps.size();) {
+    if (IsSpace(cps[k].Char)) {
+      ++k;
+      continue;
+    }
+    size_t runEnd = k;
+    while (runEnd < cps.size() && !IsSpace(cps[runEnd].Char)) ++runEnd;
+    size_t first = k;
+    while (first < runEnd && !IsWordChar(cps[first].Char)) ++first;
+    if (first < runEnd) {
+      size_t last = runEnd - 1;
+      while (!IsWordChar(cps[last].Char)) --last;
+      const auto index = static_cast<int32_t>(segment.Words.size());
+      segment.Words.push_back(SpanOf(source, cps[first], cps[last]));
+      std::fill(segment.WordAt.begin() + static_cast<ptrdiff_t>(first),
+                segment.WordAt.begin() + static_cast<ptrdiff_t>(last) + 1, index);
+    }
+    k = runEnd;
+  }
+  for (const CodePoint& cp : cps) AppendUtf8(segment.Utf8, cp.Char);
+  return segment;
+}
+
+}  // namespace parlan::engines
