@@ -1,8 +1,31 @@
-#include "parlan/Engines.h"
+// The engines a control gets when its host names none: eSpeak NG speaking through the sound
+// server where the library was built with it, otherwise the null engines.
+#include "parlan/EspeakEngines.h"
 
 namespace parlan::engines {
 
-// Replaced by the eSpeak NG engines where the library is built with them.
-std::shared_ptr<EngineFactory> DefaultEngineFactory() { return NullEngineFactory(); }
+#if PARLAN_HAVE_ESPEAK
+
+std::shared_ptr<EngineFactory> DefaultEngineFactory() {
+  AudioOutput output;
+  output.kind = AudioOutput::Kind::SoundServer;
+  return EspeakEngineFactory(output);
+}
+
+#else
+
+bool EspeakAvailable() {
+  return false;
+}
+
+std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput&) {
+  return NullEngineFactory();
+}
+
+std::shared_ptr<EngineFactory> DefaultEngineFactory() {
+  return NullEngineFactory();
+}
+
+#endif
 
 }  // namespace parlan::engines

@@ -1,0 +1,90 @@
+// The speech engines of Parlan on Linux, built on eSpeak NG, and where their audio goes.
+//
+// One eSpeak NG instance serves the whole process: every engine object (of every control, on
+// every thread) queues its utterances to one worker thread, which synthesises them one at a time
+// and hands the audio to the engine's output. The engines raise their notifications on the
+// host's thread only, from PumpEvents().
+//
+// The direct text-to-speech object (DirectSS):
+// - Modes: every eSpeak NG voice (except those that cannot be selected) in a male form and,
+//   where eSpeak NG has a female variant, a female form, male first; mode names are the voice
+//   names, the female form with the suffix " Female". Each mode has an engine identifier (the
+//   eSpeak NG voice identifier, e.g. "gmw/en-US"), a gender (1 female, 2 male) and a language
+//   (eSpeak NG's language tag, e.g. "en-us", which also answers to its Windows language number,
+//   1033 or 0x409).
+// - Find (71) takes "EngineID=...;Gender=...;LanguageID=..." (keys in any order and case, blanks
+//   around values ignored, empty values ignored) and answers the best-fitting mode: the engine
+//   identifier weighs most, then the language (exact before same primary language), then the
+//   gender; it fails when no mode fits any given value.
+// - Pitch (7..9): eSpeak NG's base pitch 0..100, 50 normal. Speed (10..12): words per minute
+//   80..450, 175 normal. Volumes: two levels, 72 (range 73..74) and 13 (range 14..15), each
+//   0..65535; the output is mono, so the level heard is the mean of the two, 65535 being
+//   eSpeak NG's normal volume. Puts outside a range fail.
+// - Speak (42): code 0 speaks text, code 2 a phoneme string of eSpeak NG mnemonics (trailing "#"
+//   dropped, "*," a short pause, "*" with any other character a longer one); always queued.
+// - Events: AudioStart and AudioStop per utterance, WordPosition per word. hi:lo is the 64-bit
+//   position of the engine object's audio stream in bytes (22050 Hz, 16-bit mono) since it was
+//   created; byteoffset is the 0-based offset of the word in the spoken text, counted in bytes of
+//   UTF-16 (two per code unit).
+//
+// The voice:
+// - Voices: the same list as the modes above; the description is the voice name.
+//   GetVoices("Name=X", ...) selects by description (without regard to case); the attributes
+//   "Gender" (Male, Female) and "Language" (hexadecimal Windows language numbers, e.g. 409) are
+//   understood too.
+// - Rate -10..10 (clamped): 175 words per minute times 3 to the power rate/10; below eSpeak NG's
+//   slowest rate the missing time is made up by pauses between words.
+// - Volume 0..100: eSpeak NG's volume, 100 its normal level; other values fail.
+// - Speak parses <pitch absmiddle="n"/> (n -10..10, also as an element around text),
+//   <pron sym="..."/> (eSpeak NG mnemonics; a standalone "," is a short pause, ".", "?", "!",
+//   ";", ":" a longer one) and the five XML character entities; other tags are skipped. Flag 1
+//   queues and returns, flag 2 first drops this voice's queued and playing speech, flag 32 keeps
+//   the pitch in force for later Speak calls, flag 16 takes the text without markup.
+// - Events: StartStream, one Word per word, EndStream. CharacterPosition is 1-based and, with
+//   Length, points at the word in the text given to Speak (for a pron element, at the phoneme
+//   word within its sym text). StreamPosition is the byte position within the stream's audio.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "parlan/Engines.h"
+
+namespace parlan::engines {
+
+// Where the engines of one factory send their audio.
+struct AudioOutput {
+  enum class Kind {
+    None,         // synthesised and dropped (notifications still come)
+    File,         // one sound file for every engine of the factory, in the order spoken:
+                  // FLAC when the name ends in ".flac", WAV otherwise. Created at the first
+                  // audio; complete (and closed) whenever every engine writing it is idle;
+                  // later speech is appended to it.
+    SoundServer,  // the PulseAudio (or PipeWire) sound server, one stream per engine object;
+                  // when no server can be reached the audio is dropped.
+  };
+  Kind kind = Kind::SoundServer;
+  std::filesystem::path file;
+};
+
+// True when the library was built with eSpeak NG and eSpeak NG could be started.
+bool EspeakAvailable();
+
+// Engines on eSpeak NG sending their audio to `output`; the null engines where the library was
+// built without eSpeak NG or eSpeak NG cannot be started.
+std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput& output);
+
+// The ranges of the direct text-to-speech object.
+namespace espeak_ranges {
+inline constexpr int32_t kMinPitch = 0;
+inline constexpr int32_t kMaxPitch = 100;
+inline constexpr int32_t kNormalPitch = 50;
+inline constexpr int32_t kMinSpeed = 80;
+inline constexpr int32_t kMaxSpeed = 450;
+inline constexpr int32_t kNormalSpeed = 175;
+inline constexpr int32_t kMinVolume = 0;
+inline constexpr int32_t kMaxVolume = 65535;
+}  // namespace espeak_ranges
+
+}  // namespace parlan::engines

@@ -1,0 +1,53 @@
+// The factory of the eSpeak NG engines and the host's choice of audio output.
+#include "engines/AudioSinks.h"
+#include "engines/EspeakDirectSS.h"
+#include "engines/EspeakService.h"
+#include "engines/EspeakVoice.h"
+#include "parlan/EspeakEngines.h"
+
+namespace parlan::engines {
+
+namespace {
+
+class EspeakFactory : public EngineFactory {
+ public:
+  explicit EspeakFactory(AudioOutput output) : output_(std::move(output)) {
+    if (output_.kind == AudioOutput::Kind::File) shared_ = MakeFileSink(output_.file);
+    if (output_.kind == AudioOutput::Kind::None) shared_ = MakeNullSink();
+  }
+
+  std::unique_ptr<DirectSS> CreateDirectSS(DirectSSRole role) override {
+    EspeakService* service = EspeakService::Get();
+    if (!service) return NullEngineFactory()->CreateDirectSS(role);
+    return std::make_unique<EspeakDirectSS>(*service, SinkForEngine());
+  }
+
+  std::unique_ptr<Voice> CreateVoice() override {
+    EspeakService* service = EspeakService::Get();
+    if (!service) return NullEngineFactory()->CreateVoice();
+    return std::make_unique<EspeakVoice>(*service, SinkForEngine());
+  }
+
+ private:
+  // A file (or nothing) is shared by every engine of the factory; the sound server gets one
+  // stream per engine object, so that stopping one drops only its own audio.
+  std::shared_ptr<AudioSink> SinkForEngine() {
+    if (shared_) return shared_;
+    return MakeSoundServerSink("Speech");
+  }
+
+  AudioOutput output_;
+  std::shared_ptr<AudioSink> shared_;
+};
+
+}  // namespace
+
+bool EspeakAvailable() {
+  return EspeakService::Get() != nullptr;
+}
+
+std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput& output) {
+  return std::make_shared<EspeakFactory>(output);
+}
+
+}  // namespace parlan::engines

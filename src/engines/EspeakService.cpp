@@ -1,0 +1,109 @@
+#include "engines/EspeakService.h"
+
+namespace parlan::engines {
+
+EspeakService* EspeakService::Get() {
+  // eSpeak NG is one instance per process that hangs when started a second time, so its
+  // service is made once, at the first use, and deliberately never destroyed: engine objects
+  // that outlive other static objects can still reach it.
+  static EspeakService* const service = new EspeakService();
+  return service->available_ ? service : nullptr;
+}
+
+EspeakService::EspeakService() {
+  worker_ = std::thread([this] { Run(); });
+  std::unique_lock lock(mutex_);
+  ready_.wait(lock, [&] { return started_; });
+}
+
+void EspeakService::Run() {
+  const bool ok = StartEspeak(voices_);
+  {
+    std::lock_guard lock(mutex_);
+    available_ = ok;
+    started_ = true;
+  }
+  ready_.notify_all();
+  if (!ok) return;
+  for (;;) {
+    std::function<void()> task;
+    std::shared_ptr<Utterance> utterance;
+    {
+      std::unique_lock lock(mutex_);
+      wake_.wait(lock, [&] { return !queue_.empty() || !tasks_.empty(); });
+      if (!tasks_.empty()) {
+        task = std::move(tasks_.front());
+        tasks_.pop_front();
+      } else {
+        current_ = queue_.front();
+        queue_.pop_front();
+        utterance = current_;
+      }
+    }
+    if (task) {
+      task();
+      continue;
+    }
+    Process(*utterance);
+    // The lock goes before `utterance`, which may hold the last reference to its channel.
+    std::lock_guard lock(mutex_);
+    current_.reset();
+  }
+}
+
+void EspeakService::Process(Utterance& utterance) {
+  SpeechChannel& channel = *utterance.Channel;
+  if (utterance.Cancelled) {
+    channel.Sink().UtteranceDone();
+    channel.Finish(utterance.Number, std::nullopt);
+    return;
+  }
+  const int64_t samples = SynthesizeUtterance(utterance);
+  if (utterance.Cancelled) channel.Sink().Discard();
+  channel.Sink().UtteranceDone();
+  SpeechEvent end;
+  end.What = SpeechEvent::Kind::End;
+  end.Utterance = utterance.Number;
+  end.StreamBytes = samples * 2;
+  end.EngineBytes = channel.AudioBytes();
+  channel.Finish(utterance.Number, end);
+}
+
+void EspeakService::Submit(std::shared_ptr<Utterance> utterance) {
+  utterance->Channel->Sink().UtteranceQueued();
+  {
+    std::lock_guard lock(mutex_);
+    queue_.push_back(std::move(utterance));
+  }
+  wake_.notify_all();
+}
+
+void EspeakService::Purge(SpeechChannel& channel) {
+  {
+    std::lock_guard lock(mutex_);
+    for (auto& u : queue_)
+      if (u->Channel.get() == &channel) u->Cancelled = true;
+    if (current_ && current_->Channel.get() == &channel) current_->Cancelled = true;
+  }
+  channel.Sink().Discard();
+}
+
+void EspeakService::RunOnWorker(const std::function<void()>& task) {
+  std::mutex doneMutex;
+  std::condition_variable doneSignal;
+  bool done = false;
+  {
+    std::lock_guard lock(mutex_);
+    tasks_.push_back([&] {
+      task();
+      std::lock_guard l(doneMutex);
+      done = true;
+      doneSignal.notify_all();
+    });
+  }
+  wake_.notify_all();
+  std::unique_lock lock(doneMutex);
+  doneSignal.wait(lock, [&] { return done; });
+}
+
+}  // namespace parlan::engines

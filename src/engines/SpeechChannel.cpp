@@ -1,0 +1,55 @@
+#include "engines/SpeechChannel.h"
+
+namespace parlan::engines {
+
+uint64_t SpeechChannel::NextUtterance() {
+  std::lock_guard lock(mutex_);
+  return ++queued_;
+}
+
+bool SpeechChannel::WaitFinished(uint64_t utterance, std::chrono::milliseconds timeout) {
+  std::unique_lock lock(mutex_);
+  return finished_.wait_for(lock, timeout, [&] { return done_ >= utterance; });
+}
+
+bool SpeechChannel::TakeEvent(SpeechEvent& event) {
+  std::lock_guard lock(mutex_);
+  if (events_.empty()) return false;
+  event = events_.front();
+  events_.pop_front();
+  return true;
+}
+
+bool SpeechChannel::Busy() {
+  std::lock_guard lock(mutex_);
+  return done_ < queued_ || !events_.empty();
+}
+
+void SpeechChannel::Audio(const int16_t* samples, size_t count) {
+  audioBytes_ += static_cast<int64_t>(count * sizeof(int16_t));
+  sink_->Write(samples, count);
+}
+
+void SpeechChannel::Post(const SpeechEvent& event, bool essential) {
+  sink_->Mark(
+      [this, event] {
+        std::lock_guard lock(mutex_);
+        events_.push_back(event);
+      },
+      essential, false);
+}
+
+void SpeechChannel::Finish(uint64_t utterance, const std::optional<SpeechEvent>& end) {
+  sink_->Mark(
+      [this, utterance, end] {
+        {
+          std::lock_guard lock(mutex_);
+          if (end) events_.push_back(*end);
+          if (utterance > done_) done_ = utterance;
+        }
+        finished_.notify_all();
+      },
+      true, true);
+}
+
+}  // namespace parlan::engines
