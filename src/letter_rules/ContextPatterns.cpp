@@ -103,9 +103,13 @@ bool MatchWildCard(const LetterRuleTables& tables, std::u16string_view& text, in
       static_cast<size_t>(classNumber) > tables.WildCards.size())
     return false;
   std::u16string_view members = tables.WildCards[static_cast<size_t>(classNumber) - 1];
+  // Only members that begin with the text's first character can fit: find that character at
+  // the start of a member instead of walking every member.
   size_t longest = 0;
-  while (!members.empty()) {
-    std::u16string_view member = TakeItem(members);
+  for (size_t at = members.find(text.front()); at != std::u16string_view::npos;
+       at = members.find(text.front(), at + 1)) {
+    if (at > 0 && members[at - 1] != u',') continue;
+    std::u16string_view member = members.substr(at, members.find(u',', at) - at);
     if (member.size() > longest && text.starts_with(member)) longest = member.size();
   }
   if (longest == 0) return false;

@@ -62,10 +62,11 @@ TEST_F(RuleFileTest, ClassesFromTheTenthOnLoseThreeCharacters) {
 }
 
 TEST_F(RuleFileTest, ClassNumbersInTheFileAreNotRead) {
-  Load({"7 a,e", "3 b,c,d"}, {"[a]=a"});
+  Load({"7 a,e", "3 b,c,d", "3 A,E,I"}, {"[a]=a"});
   EXPECT_EQ(WildCard(1), "a,e");
   EXPECT_EQ(WildCard(2), "b,c,d");
-  EXPECT_THAT(BoxLines("txtRuleSet")[1], "WC 2 : b,c,d");
+  EXPECT_THAT(BoxLines("txtRuleSet"),
+              ElementsAre("WC 1 : a,e", "WC 2 : b,c,d", "WC 3 : a,e,i", "Full Set", "*[a]*=a"));
 }
 
 TEST_F(RuleFileTest, ClassMembersAreLowercased) {
