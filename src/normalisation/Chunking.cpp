@@ -82,6 +82,10 @@ std::u16string TakeFirstWord(RemainingText& text) {
   return text.TakeFirstWord();
 }
 
+std::u16string TakeFirstWord(RemainingText& text, size_t maxLength) {
+  return text.TakeFirstWord(maxLength);
+}
+
 bool HasPhraseEnd(const NormalisationTables& tables, std::u16string_view word) {
   if (word.find(u'.') != std::u16string_view::npos) return true;
   return word.find_first_of(tables.PhraseEndChars) != std::u16string_view::npos;

@@ -75,6 +75,9 @@ void EnsureFinalStop(const NormalisationTables& tables, RemainingText& text, boo
 
 // The text before the first space; the text keeps what follows that space.
 std::u16string TakeFirstWord(RemainingText& text);
+// The same, taking at most maxLength characters of a longer word: the rest of it stays in
+// front as if a space stood there.
+std::u16string TakeFirstWord(RemainingText& text, size_t maxLength);
 
 // Cheap test whether a word can hold a phrase end: a dot or a phrase-end character.
 bool HasPhraseEnd(const NormalisationTables& tables, std::u16string_view word);

@@ -5,11 +5,18 @@
 namespace parlan {
 namespace {
 
+// Words longer than this are read in pieces of this length, as if a space stood after each
+// piece. A phrase end inside a word puts the rest of the word back to be read again, so a
+// long word without spaces but with many phrase ends would otherwise be worked through once
+// per phrase; with the pieces bounded, preparing a text costs time in proportion to its length.
+// Ordinary words, and words up to the longest cut of a phrase end, are far shorter.
+constexpr size_t kLongestWord = 1000;
+
 // Runs the passes on one word, in their fixed order. What follows a phrase end inside the
 // word goes back to the front of the remaining text as a word of its own.
 std::u16string NormaliseWord(PrepareContext& ctx, RemainingText& text, bool& phraseEnded) {
   NormContext& norm = ctx.Norm;
-  std::u16string word = TakeFirstWord(text);
+  std::u16string word = TakeFirstWord(text, kLongestWord);
   if (norm.Tables.AlwaysCount > 0) ApplyAlwaysReplacements(norm, word);
   RemoveIgnoredCharacters(norm, word);
   SeparateSymbols(norm, word);

@@ -15,6 +15,16 @@ std::u16string RemainingText::TakeFirstWord() {
   return word;
 }
 
+std::u16string RemainingText::TakeFirstWord(size_t maxLength) {
+  if (maxLength == 0) maxLength = 1;
+  std::u16string_view rest = View();
+  if (rest.size() <= maxLength || rest.substr(0, maxLength + 1).find(u' ') != rest.npos)
+    return TakeFirstWord();
+  std::u16string word(rest.substr(0, maxLength));
+  start_ += maxLength;
+  return word;
+}
+
 void RemainingText::Prepend(std::u16string_view text) {
   if (text.size() <= start_) {
     // The consumed front has room: write the text just before the rest.

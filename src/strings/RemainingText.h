@@ -23,6 +23,10 @@ class RemainingText {
   // The text before the first space; the text keeps what follows that space. Without a space
   // the whole text is taken and the text becomes empty.
   std::u16string TakeFirstWord();
+  // The same, but a first word longer than maxLength (at least 1) gives only its first
+  // maxLength characters; the rest of it stays in front. Costs time in proportion to what is
+  // taken, however long the word.
+  std::u16string TakeFirstWord(size_t maxLength);
 
   // Puts text back in front.
   void Prepend(std::u16string_view text);

@@ -214,5 +214,15 @@ TEST_F(ChunkingTest, TakeFirstWord) {
   EXPECT_EQ(words, (std::vector<std::u16string>{u"One", u"", u"two", u"three"}));
 }
 
+TEST_F(ChunkingTest, TakeFirstWordOfBoundedLength) {
+  RemainingText text(u"abcdefg hij k");
+  std::vector<std::u16string> words;
+  while (!text.Empty()) words.push_back(TakeFirstWord(text, 3));
+  EXPECT_EQ(words, (std::vector<std::u16string>{u"abc", u"def", u"g", u"hij", u"k"}));
+  text = RemainingText(u"ab");
+  EXPECT_EQ(TakeFirstWord(text, 0), u"a");  // at least one character is taken
+  EXPECT_EQ(text.Str(), u"b");
+}
+
 }  // namespace
 }  // namespace parlan

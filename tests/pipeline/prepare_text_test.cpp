@@ -156,6 +156,28 @@ TEST_F(PrepareTextTest, NothingWrittenWhenDebuggingIsBarred) {
   EXPECT_FALSE(f.Debug.Debug().Created());
 }
 
+// A word of up to a thousand characters is one word: a phrase end beyond position 599 cuts it
+// at 600.
+TEST_F(PrepareTextTest, LongWordIsCutAtSixHundred) {
+  std::u16string word(700, u'a');
+  word[649] = u'!';
+  RemainingText text(word + u" b.");
+  EXPECT_EQ(Prepare(text, false), u"/" + std::u16string(599, u'a') + u"/*a");
+  EXPECT_EQ(text.Str(), std::u16string(49, u'a') + u"!" + std::u16string(50, u'a') + u" b.");
+}
+
+// A longer word is read in pieces of a thousand characters, as if a space stood after each.
+TEST_F(PrepareTextTest, VeryLongWordIsReadInPieces) {
+  RemainingText text(std::u16string(1500, u'x') + u"!y.");
+  EXPECT_EQ(Prepare(text, false),
+            u"/" + std::u16string(1000, u'x') + u"/" + std::u16string(500, u'x') + u"/*!");
+  EXPECT_EQ(text.Str(), u"y.");
+  // The rest of a piece after its phrase end is put back as a word of its own.
+  text = RemainingText(std::u16string(500, u'x') + u"!" + std::u16string(499, u'y') + u"zw.");
+  EXPECT_EQ(Prepare(text, false), u"/" + std::u16string(500, u'x') + u"/*!");
+  EXPECT_EQ(text.Str(), std::u16string(499, u'y') + u" zw.");
+}
+
 // A long text is worked through phrase by phrase; every word is taken once.
 TEST_F(PrepareTextTest, LongTextPhraseByPhrase) {
   std::u16string input;
