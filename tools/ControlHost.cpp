@@ -4,10 +4,8 @@
 #include <system_error>
 
 #include "CliErrors.h"
-#include "strings/Unicode.h"
-#if PARLAN_CLI_ESPEAK_FACTORY
 #include "parlan/EspeakEngines.h"
-#endif
+#include "strings/Unicode.h"
 
 namespace parlan::cli {
 namespace {
@@ -27,26 +25,16 @@ bool ParseModeNumber(const std::string& text, int64_t& number) {
 
 std::shared_ptr<engines::EngineFactory> MakeEngines(AudioChoice choice,
                                                     const std::filesystem::path& file) {
-#if PARLAN_CLI_ESPEAK_FACTORY
   engines::AudioOutput output;
   output.kind = choice == AudioChoice::File   ? engines::AudioOutput::Kind::File
                 : choice == AudioChoice::None ? engines::AudioOutput::Kind::None
                                               : engines::AudioOutput::Kind::SoundServer;
   output.file = file;
   return engines::EspeakEngineFactory(output);
-#else
-  (void)choice;
-  (void)file;
-  return engines::DefaultEngineFactory();
-#endif
 }
 
 bool AudioAvailable() {
-#if PARLAN_CLI_ESPEAK_FACTORY
   return engines::EspeakAvailable();
-#else
-  return false;
-#endif
 }
 
 std::string KindOfMode(const std::u16string& displayName) {

@@ -135,6 +135,13 @@ bool LooksLikeSubcommand(const std::string& word) {
   return false;
 }
 
+bool LooksLikeMistypedCommand(const std::vector<std::string>& words) {
+  if (words.empty() || !LooksLikeSubcommand(words.front())) return false;
+  return words.size() == 1 || std::any_of(words.begin() + 1, words.end(), [](const auto& w) {
+           return w.starts_with("-") || w.find('/') != std::string::npos;
+         });
+}
+
 std::optional<int> ParseCommandLine(int argc, const char* const* argv, CliOptions& options,
                                     std::ostream& out, std::ostream& err) {
   CLI::App app{"Speaks text with the Parlan text-to-speech control.", "parlan"};
@@ -158,8 +165,8 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CliOption
     return kExitUsage;
   }
   options.Cmd = CommandOf(subs);
-  if (!subs.Speak->parsed() && options.Cmd == Command::Speak && !options.Text.Words.empty() &&
-      LooksLikeSubcommand(options.Text.Words.front())) {
+  if (!subs.Speak->parsed() && options.Cmd == Command::Speak &&
+      LooksLikeMistypedCommand(options.Text.Words)) {
     err << "parlan: unknown subcommand \"" << options.Text.Words.front()
         << "\" (to speak it, write: parlan speak " << options.Text.Words.front() << " ...)\n";
     return kExitUsage;

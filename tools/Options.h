@@ -47,7 +47,13 @@ struct CliOptions {
 std::optional<int> ParseCommandLine(int argc, const char* const* argv, CliOptions& options,
                                     std::ostream& out, std::ostream& err);
 
-// True when a word given as the text of the default command looks like a mistyped subcommand.
+// True when a word looks like a mistyped subcommand: lower-case letters one edit (an insertion,
+// a deletion, a change or a swap of neighbours) away from a subcommand's name.
 bool LooksLikeSubcommand(const std::string& word);
+
+// True when the words given as the text of the default command look like a mistyped command
+// rather than text: the first word looks like a subcommand and stands alone or is followed by
+// something that looks like an option or a path.
+bool LooksLikeMistypedCommand(const std::vector<std::string>& words);
 
 }  // namespace parlan::cli

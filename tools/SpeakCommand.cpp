@@ -123,7 +123,8 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   if (!s.OutputFile.empty()) {
     target.emplace(s.OutputFile);
     if (!AudioAvailable())
-      throw RunError("cannot write audio: the library was built without a speech engine");
+      throw RunError("cannot write " + s.OutputFile +
+                     ": the library was built without a speech engine");
   }
   std::shared_ptr<engines::EngineFactory> engines =
       MakeEngines(target      ? AudioChoice::File

@@ -17,7 +17,8 @@ std::string ReadFileBytes(const std::filesystem::path& path);
 // `source` and the byte offset of the first invalid sequence.
 std::u16string DecodeUtf8Text(const std::string& bytes, const std::string& source);
 
-// The text to speak: the words joined by blanks, or the file, or all of `standardInput`.
+// The text to speak: the words joined by blanks, or the file, or all of `standardInput`, with
+// line breaks and tabs turned into blanks.
 // Throws UsageError for unreadable or invalid input, for words together with -f, and when there
 // is no text at all.
 std::u16string GatherText(const TextSource& source, std::istream& standardInput);
