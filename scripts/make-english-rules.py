@@ -37,8 +37,10 @@ one rule becomes eSpeak's r-coloured vowel (A@, o@, e@, U@, i@3), keeping the r 
 ER is 3: when stressed and 3 otherwise; a word-final unstressed IY is the short i; AA spelled
 with o is the "lot" vowel 0.
 
-Added to the NRL rules: the apostrophe rules (the NRL punctuation rules for 's and '), the same
-for the typographic apostrophe, the hyphen, and common accented Latin letters.
+Added to the NRL rules: a doubled consonant letter is silent after the first; d before g and a
+front vowel and t before ch are silent, rh is r; the apostrophe rules (the NRL punctuation rules for 's and '), the same
+for the typographic apostrophe, the hyphen and the ellipsis (silent: the normalisation makes
+them word and phrase ends), and common accented Latin letters.
 
 Usage: make-english-rules.py [output path]
 """
@@ -71,9 +73,16 @@ CONSONANT_ITEMS = {";2", ":2", "2", "3", "6", "8"} | set(CONSONANTS)
 
 SYMBOLS_LEFT = {"'": "10", " ": "_", "#": ":1", ":": ";2", "^": "2", ".": "3", "+": "4", "&": "6", "@": "8"}
 SYMBOLS_RIGHT = {"'": "10", " ": "_", "#": ":1", ":": ";2", "^": "2", ".": "3", "+": "4", "&": "5", "@": "7"}
+# Rules put before the NRL rules of their letter: d before g+front vowel and t before ch are
+# silent (judge, watch), rh is r (rhythm).
+GROUP_OPENERS = {
+    "d": [("", "D", "G+", [])],
+    "t": [("", "T", "CH", [])],
+    "r": [("", "RH", "", ["R"])],
+}
+
 # A doubled consonant letter is one sound: the second letter is silent.
-DOUBLED = set(os.environ.get("DOUBLED", "bdfkmnprtvz"))
-DOUBLED_FIRST = os.environ.get("DOUBLED_FIRST", "1") == "1"
+DOUBLED = set("bdfkmnprtvz")
 SUFFIXES = ["er", "e", "es", "ed", "ing"]
 
 # Prefix rules whose vowel is unstressed (the stress goes to the next syllable).
@@ -90,6 +99,7 @@ EXTRA_RULES = [
     ("\u2019", "#", "\u2019s", "", ["Z"]),
     ("\u2019", "", "\u2019", "", []),
     ("-", "", "-", "", []),
+    ("\u2026", "", "\u2026", "", []),
 ]
 
 # Accented letters of words borrowed from French, Spanish, German and Scandinavian languages.
@@ -233,13 +243,13 @@ def rule_lines():
                 groups[group].extend(expand(l_items, focus.lower(), r_items, phones,
                                             reduced_first))
 
-    nrl = read_nrl()
-    for k, (group, left, focus, right, phones) in enumerate(nrl):
+    for group, left, focus, right, phones in read_nrl():
         letter = focus[0].lower()
-        last_of_group = k + 1 == len(nrl) or nrl[k + 1][2][0].lower() != letter
-        if letter in DOUBLED and (DOUBLED_FIRST and letter not in groups or
-                                  not DOUBLED_FIRST and last_of_group):
-            add(letter, letter.upper(), letter, "", [])
+        if letter not in groups:
+            for left_, focus_, right_, phones_ in GROUP_OPENERS.get(letter, []):
+                add(letter, left_, focus_, right_, phones_)
+            if letter in DOUBLED:
+                add(letter, letter.upper(), letter, "", [])
         reduced = (joined(context_items(left, "left")[0]), focus.lower()) in REDUCED_PREFIXES
         add(letter, left, focus, right, phones, reduced)
     for group, left, focus, right, phones in EXTRA_RULES:
@@ -249,7 +259,13 @@ def rule_lines():
             add(ch, "", ch, "", phones)
     lines = []
     for g in order:
-        lines.extend(groups[g])
+        seen = set()
+        for line in groups[g]:
+            # A rule after one with the same focus and contexts could never apply.
+            key = line[: line.index("=")]
+            if key not in seen:
+                seen.add(key)
+                lines.append(line)
     return lines
 
 
