@@ -1,5 +1,6 @@
 // `parlan speak`: speaks text in a mode to the sound server or to a sound file and waits until
 // the speech is done.
+#include <algorithm>
 #include <csignal>
 #include <optional>
 
@@ -78,9 +79,20 @@ void ApplyProsody(ControlHost& host, const SpeakOptions& s) {
     control.Volume();  // reading the volume hands the saved level to the engine
 }
 
-void WaitForSpeech(Parlana& control, const EventPrinter& events, std::chrono::milliseconds timeout,
-                   std::ostream* progress) {
-  InterruptGuard guard;
+// One progress line, written over the previous one. `phrases` is the number of phoneme
+// strings a native Speak handed over (0 in other modes).
+void ShowProgress(std::ostream& progress, const EventPrinter& events, size_t phrases) {
+  progress << "\rparlan: ";
+  if (phrases > 0)
+    progress << std::min<int64_t>(events.Finished(), static_cast<int64_t>(phrases)) << " of "
+             << phrases << " phrases spoken";
+  else
+    progress << events.Words() << " words spoken";
+  progress << std::flush;
+}
+
+void WaitForSpeech(Parlana& control, const InterruptGuard& guard, const EventPrinter& events,
+                   size_t phrases, std::chrono::milliseconds timeout, std::ostream* progress) {
   const auto deadline = Clock::now() + timeout;
   bool shown = false;
   while (!control.WaitUntilDone(kWaitSlice)) {
@@ -91,13 +103,13 @@ void WaitForSpeech(Parlana& control, const EventPrinter& events, std::chrono::mi
                                          : "the speech did not finish within " +
                                                std::to_string(timeout.count() / 1000) + " s");
     }
-    if (progress) {
-      *progress << "\rparlan: " << events.Words() << " words, " << events.Finished()
-                << " parts spoken" << std::flush;
-      shown = true;
-    }
+    if (progress) ShowProgress(*progress, events, phrases);
+    shown = progress != nullptr;
   }
-  if (shown) *progress << "\n";
+  if (shown) {
+    ShowProgress(*progress, events, phrases);
+    *progress << "\n";
+  }
 }
 
 // The conversion errors of a native Speak, which otherwise only the debug boxes show.
@@ -118,6 +130,9 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   if (!s.OutputFile.empty() && s.NoAudio) throw UsageError("-w and -q cannot be used together");
   std::u16string text = GatherText(o.Text, in);
   const size_t characters = text.size();
+  // From here on an interruption ends the run through the clean-up below, so that no
+  // temporary sound file is left behind.
+  InterruptGuard guard;
 
   std::optional<AudioTarget> target;
   if (!s.OutputFile.empty()) {
@@ -131,10 +146,9 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
                   : s.NoAudio ? AudioChoice::None
                               : AudioChoice::SoundServer,
                   target ? target->Temporary() : std::filesystem::path());
-  std::shared_ptr<PhonemeTap> tap;
-  if (s.PrintPhonemes) engines = tap = std::make_shared<PhonemeTap>(engines);
+  auto tap = std::make_shared<PhonemeTap>(engines);
 
-  ControlHost host(o, engines);
+  ControlHost host(o, tap);
   Parlana& control = host.Control();
   host.SelectMode(s.Mode);
   ApplyProsody(host, s);
@@ -143,12 +157,15 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   auto events = std::make_shared<EventPrinter>(s.PrintEvents ? &out : nullptr);
   control.AddEventSink(events);
 
+  tap->Take();  // what selecting the mode sent is no phrase
   control.Speak(text);
-  if (tap) PrintPhonemeStrings(tap->Take(), out);
+  const std::vector<std::u16string> phrases = tap->Take();
+  if (s.PrintPhonemes) PrintPhonemeStrings(phrases, out);
   if (s.PrintTrace) PrintDebugText(control.DebugWindowsText(), out);
   WarnAboutConversion(control, err);
   const bool showProgress = target && characters >= kLongText;
-  WaitForSpeech(control, *events, Timeout(s, characters), showProgress ? &err : nullptr);
+  WaitForSpeech(control, guard, *events, phrases.size(), Timeout(s, characters),
+                showProgress ? &err : nullptr);
 
   if (s.PrintTrace && neverDebug) control.SetNeverDebug(true);
   if (!s.Mode.empty() || s.Pitch || s.Volume) host.SaveSettings();
