@@ -53,7 +53,12 @@ CheckedFile ReadLanguageFile(const std::filesystem::path& path, const std::strin
 void CheckNormalisationFile(const CheckedFile& file, CheckState& state);
 void CheckExceptionFile(const CheckedFile& file, CheckState& state);
 void CheckRuleFile(const CheckedFile& file, CheckState& state);
-// Converts the spoken words of the normalisation file with the loaded letter rules.
+// Loads the normalisation file and the dictionary with the library's loaders and reports a file
+// that does not load although no other problem was found in it.
+void CheckLoading(const CheckedFile& normalisation, const CheckedFile& exceptions,
+                  CheckState& state);
+// Loads the rule file with the library's loader (reporting it when it does not load) and
+// converts the spoken words of the normalisation file with it.
 void CheckSpokenWords(const CheckedFile& rules, const CheckedFile& normalisation,
                       CheckState& state);
 

@@ -1,15 +1,45 @@
-// The words the normalisation file makes the language say (number words, expansions, the dot
-// and decimal point words) must convert with the language's own letter rules, unless the
-// exception dictionary holds them: otherwise every number or abbreviation that uses them loses
-// its phonemes.
+// Checks made with the library's own loaders: each file must load as the control loads it, and
+// the words the normalisation file makes the language say (number words, expansions, the dot
+// and decimal point words) must convert with the language's letter rules, unless the exception
+// dictionary holds them: otherwise every number or abbreviation that uses them loses its
+// phonemes.
 #include <algorithm>
 #include <set>
 
 #include "CheckContext.h"
 #include "letter_rules/LetterRules.h"
+#include "normalisation/Normalisation.h"
+#include "pipeline/Exceptions.h"
 #include "strings/Unicode.h"
 
 namespace parlan::cli {
+namespace {
+
+bool HasProblem(const CheckState& state, const CheckedFile& file) {
+  const auto& all = state.Found.All();
+  return std::any_of(all.begin(), all.end(),
+                     [&](const Problem& p) { return p.File == file.Shown; });
+}
+
+}  // namespace
+
+void CheckLoading(const CheckedFile& normalisation, const CheckedFile& exceptions,
+                  CheckState& state) {
+  // A file whose problems were reported already is known not to load; a file that the checks
+  // found nothing wrong with and that still does not load is reported here.
+  if (normalisation.Readable && !HasProblem(state, normalisation)) {
+    NormalisationTables tables;
+    DebugWindows debug;
+    NormContext ctx{tables, debug, true};
+    if (!LoadNormalisationRules(ctx, normalisation.Path))
+      state.Found.Add(normalisation.Shown, 0, "does not load");
+  }
+  if (exceptions.Readable && !HasProblem(state, exceptions)) {
+    ExceptionTables tables;
+    if (!LoadExceptions(tables, exceptions.Path))
+      state.Found.Add(exceptions.Shown, 0, "does not load");
+  }
+}
 
 void CheckSpokenWords(const CheckedFile& rules, const CheckedFile& normalisation,
                       CheckState& state) {
@@ -19,10 +49,7 @@ void CheckSpokenWords(const CheckedFile& rules, const CheckedFile& normalisation
   LetterRuleContext ctx{tables, error, debug, true, 0};
   LoadLetterRules(ctx, rules.Path);
   if (!tables.RulesLoadOk) {
-    const auto& all = state.Found.All();
-    if (std::none_of(all.begin(), all.end(),
-                     [&](const Problem& p) { return p.File == rules.Shown; }))
-      state.Found.Add(rules.Shown, 0, "does not load");
+    if (!HasProblem(state, rules)) state.Found.Add(rules.Shown, 0, "does not load");
     return;
   }
   std::set<std::pair<int, std::u16string>> reported;

@@ -171,6 +171,7 @@ std::vector<Problem> CheckLanguageFolder(const std::filesystem::path& given) {
   if (norm.Readable) CheckNormalisationFile(norm, state);
   if (except.Readable) CheckExceptionFile(except, state);
   if (rules.Readable) CheckRuleFile(rules, state);
+  CheckLoading(norm, except, state);
   if (rules.Readable && norm.Readable) CheckSpokenWords(rules, norm, state);
 
   // Report file by file, in the order above, and line by line within each file.
