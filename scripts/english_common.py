@@ -15,7 +15,6 @@ This module holds:
   - a writer of UTF-16 LE, CR LF language files.
 """
 
-import math
 import os
 import re
 
@@ -146,18 +145,6 @@ def espeak_to_phones(text):
         phones.extend(arpa)
         prev = sym
     return phones
-
-
-def espeak_stress_vowel(text):
-    """Index (among vowels) of the vowel after the first "'", or None."""
-    if "'" not in text:
-        return None
-    before = text[:text.index("'")]
-    return count_vowels(espeak_to_phones(before) or [])
-
-
-def count_vowels(phones):
-    return sum(1 for p in phones if p in VOWELS)
 
 
 # ----- The CMU lexicon -----

@@ -16,6 +16,9 @@ read from scripts/english/nrl-1976-english-rules.tsv, written in the rule file f
   @   consonant before long u      7 right, 8 left (members reversed)
   %   suffix ER E ES ED ING + end  one rule per suffix, the right context ending in "er,_" ...
 
+In a left context "^:" (one consonant, then any more) is written ":2" and "##" ":1,1": the
+matcher lets each item take all it can, so the NRL spelling would never match there.
+
 Left contexts are written in reading order, one letter or class per item (the matcher reads
 them outward from the focus over the reversed text, which is why the multi-letter members of
 classes 6 and 8 are written reversed).
@@ -38,9 +41,9 @@ ER is 3: when stressed and 3 otherwise; a word-final unstressed IY is the short 
 with o is the "lot" vowel 0.
 
 Added to the NRL rules: a doubled consonant letter is silent after the first; d before g and a
-front vowel and t before ch are silent, rh is r; the apostrophe rules (the NRL punctuation rules for 's and '), the same
-for the typographic apostrophe, the hyphen and the ellipsis (silent: the normalisation makes
-them word and phrase ends), and common accented Latin letters.
+front vowel and t before ch are silent, rh is r; the apostrophe rules (the NRL punctuation
+rules for 's and '), the same for the typographic apostrophe; the hyphen and the ellipsis
+(silent: the normalisation makes them word and phrase ends); common accented Latin letters.
 
 Usage: make-english-rules.py [output path]
 """
@@ -71,8 +74,9 @@ FIRST_VOWEL = "9"
 # Items that only ever consume consonant letters (for the first-vowel test).
 CONSONANT_ITEMS = {";2", ":2", "2", "3", "6", "8"} | set(CONSONANTS)
 
-SYMBOLS_LEFT = {"'": "10", " ": "_", "#": ":1", ":": ";2", "^": "2", ".": "3", "+": "4", "&": "6", "@": "8"}
-SYMBOLS_RIGHT = {"'": "10", " ": "_", "#": ":1", ":": ";2", "^": "2", ".": "3", "+": "4", "&": "5", "@": "7"}
+SYMBOLS = {"'": "10", " ": "_", "#": ":1", ":": ";2", "^": "2", ".": "3", "+": "4"}
+SYMBOLS_LEFT = {**SYMBOLS, "&": "6", "@": "8"}
+SYMBOLS_RIGHT = {**SYMBOLS, "&": "5", "@": "7"}
 # Rules put before the NRL rules of their letter: d before g+front vowel and t before ch are
 # silent (judge, watch), rh is r (rhythm).
 GROUP_OPENERS = {
@@ -284,6 +288,7 @@ def file_lines():
         "WILD CARDS",
     ]
     for n, (name, members) in enumerate(CLASSES, 1):
+        assert "RULES" not in name.upper()  # such a comment would end the class section
         out.append(f"' {name}")
         out.append(f"{n} {members}")
     out.append("RULES")
