@@ -21,7 +21,8 @@
 //   0..65535; the output is mono, so the level heard is the mean of the two, 65535 being
 //   eSpeak NG's normal volume. Puts outside a range fail.
 // - Speak (42): code 0 speaks text, code 2 a phoneme string of eSpeak NG mnemonics (trailing "#"
-//   dropped, "*," a short pause, "*" with any other character a longer one); always queued.
+//   dropped, "*," a short pause, "*" with any other character a longer one, as are "." and
+//   "!" within a word); always queued.
 // - Events: AudioStart and AudioStop per utterance, WordPosition per word. hi:lo is the 64-bit
 //   position of the engine object's audio stream in bytes (22050 Hz, 16-bit mono) since it was
 //   created; byteoffset is the 0-based offset of the word in the spoken text, counted in bytes of
@@ -37,7 +38,8 @@
 // - Volume 0..100: eSpeak NG's volume, 100 its normal level; other values fail.
 // - Speak parses <pitch absmiddle="n"/> (n -10..10, also as an element around text),
 //   <pron sym="..."/> (eSpeak NG mnemonics; a standalone "," is a short pause, ".", "?", "!",
-//   ";", ":" a longer one) and the five XML character entities; other tags are skipped. Flag 1
+//   ";", ":" a longer one, and so is a "." or "!" within a word, which eSpeak NG does not
+//   know) and the five XML character entities; other tags are skipped. Flag 1
 //   queues and returns, flag 2 first drops this voice's queued and playing speech, flag 32 keeps
 //   the pitch in force for later Speak calls, flag 16 takes the text without markup.
 // - Events: StartStream, one Word per word, EndStream. CharacterPosition is 1-based and, with
