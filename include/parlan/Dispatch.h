@@ -39,8 +39,8 @@ enum class DispatchKind { Method, PropertyGet, PropertyPut };
 
 enum class DispatchStatus {
   Ok,
-  UnknownName,      // no member of that name
-  UnknownMember,    // no member with that identifier, or not with that kind of call
+  UnknownName,    // no member of that name
+  UnknownMember,  // no member with that identifier, or not with that kind of call
   BadArgumentCount,
   BadArgumentType,  // an argument that cannot be converted to the member's type
   Failed,           // the member failed (the Speaker getter's subscript failure)

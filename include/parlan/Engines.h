@@ -28,13 +28,13 @@ inline constexpr int32_t kMinSpeed = 12;
 inline constexpr int32_t kVolume2 = 13;
 inline constexpr int32_t kMinVolume2 = 14;
 inline constexpr int32_t kMaxVolume2 = 15;
-inline constexpr int32_t kSelect = 16;        // method, Long mode number
-inline constexpr int32_t kCountModes = 18;    // get
-inline constexpr int32_t kModeName = 19;      // get, Long mode number (1-based)
-inline constexpr int32_t kStop = 36;          // method
-inline constexpr int32_t kSpeak = 42;         // method: Long code, Long 1, text
-inline constexpr int32_t kCurrentMode = 69;   // put, Long mode number
-inline constexpr int32_t kFind = 71;          // get, criteria text
+inline constexpr int32_t kSelect = 16;       // method, Long mode number
+inline constexpr int32_t kCountModes = 18;   // get
+inline constexpr int32_t kModeName = 19;     // get, Long mode number (1-based)
+inline constexpr int32_t kStop = 36;         // method
+inline constexpr int32_t kSpeak = 42;        // method: Long code, Long 1, text
+inline constexpr int32_t kCurrentMode = 69;  // put, Long mode number
+inline constexpr int32_t kFind = 71;         // get, criteria text
 inline constexpr int32_t kVolume1 = 72;
 inline constexpr int32_t kMinVolume1 = 73;
 inline constexpr int32_t kMaxVolume1 = 74;
@@ -92,8 +92,8 @@ class VoiceEvents {
   virtual ~VoiceEvents() = default;
   virtual void StartStream(int32_t StreamNumber, const Variant& StreamPosition) = 0;
   virtual void EndStream(int32_t StreamNumber, const Variant& StreamPosition) = 0;
-  virtual void Word(int32_t StreamNumber, const Variant& StreamPosition,
-                    int32_t CharacterPosition, int32_t Length) = 0;
+  virtual void Word(int32_t StreamNumber, const Variant& StreamPosition, int32_t CharacterPosition,
+                    int32_t Length) = 0;
 };
 
 class Voice {

@@ -17,8 +17,7 @@ class ParlanaEvents {
   virtual void AudioStart(int32_t& hi, int32_t& lo) = 0;
   virtual void AudioStop(int32_t& hi, int32_t& lo) = 0;
   virtual void WordPosition(int32_t& hi, int32_t& low, int32_t& byteoffset, int32_t StreamNumber,
-                            Variant StreamPosition, int32_t CharacterPosition,
-                            int32_t Length) = 0;
+                            Variant StreamPosition, int32_t CharacterPosition, int32_t Length) = 0;
 };
 
 // Receives the name of a property that changed ("CurrentMode", "Pitch", "Debugging",

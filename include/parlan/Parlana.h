@@ -51,7 +51,7 @@ class Parlana {
   void SetCurrentMode(int32_t value);
   int32_t Pitch();
   void SetPitch(int32_t value);
-  std::u16string Speaker();  // may throw std::out_of_range
+  std::u16string Speaker();                      // may throw std::out_of_range
   void SetSpeaker(const std::u16string& value);  // ignored
   int32_t Speed();
   void SetSpeed(int32_t value);

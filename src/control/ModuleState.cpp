@@ -9,6 +9,8 @@ ModuleState& ThreadState() {
   return state;
 }
 
-void ResetThreadState() { ThreadState() = ModuleState{}; }
+void ResetThreadState() {
+  ThreadState() = ModuleState{};
+}
 
 }  // namespace parlan

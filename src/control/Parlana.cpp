@@ -17,16 +17,20 @@ EngineTarget Parlana::Impl::Target() const {
   if (m.ModeKind == kNativeMode && m.NativeEngineKind == kNativeOnSapi4)
     return EngineTarget::NativeOnSapi4;
   if (m.ModeKind == kSapi4Mode) return EngineTarget::Sapi4;
-  if (m.ModeKind == kSapi5Mode || (m.ModeKind == kNativeMode && m.NativeEngineKind == kNativeOnSapi5))
+  if (m.ModeKind == kSapi5Mode ||
+      (m.ModeKind == kNativeMode && m.NativeEngineKind == kNativeOnSapi5))
     return EngineTarget::Sapi5;
   return EngineTarget::None;
 }
 
 engines::DirectSS* Parlana::Impl::DirectTarget() const {
   switch (Target()) {
-    case EngineTarget::NativeOnSapi4: return ParlanSapiObj.get();
-    case EngineTarget::Sapi4: return Sapi4Obj.get();
-    default: return nullptr;
+    case EngineTarget::NativeOnSapi4:
+      return ParlanSapiObj.get();
+    case EngineTarget::Sapi4:
+      return Sapi4Obj.get();
+    default:
+      return nullptr;
   }
 }
 
@@ -82,7 +86,9 @@ Parlana::~Parlana() {
   });
 }
 
-const std::filesystem::path& Parlana::InstallRoot() const { return impl_->Root; }
+const std::filesystem::path& Parlana::InstallRoot() const {
+  return impl_->Root;
+}
 
 void Parlana::Speak(std::u16string& Text) {
   Guarded([&] {
@@ -90,8 +96,9 @@ void Parlana::Speak(std::u16string& Text) {
     switch (s.Modes.ModeKind) {
       case kNativeMode: {
         if (!s.Pipeline.DebugFlags.NeverDebug) s.Pipeline.Debug.ClearDebugText();
-        NativeSpeech speech{s.Pipeline, s.Modes, s.LastError, impl_->Root,
-                            impl_->ParlanSapiObj.get(), impl_->Sapi5Obj.get()};
+        NativeSpeech speech{
+            s.Pipeline,           s.Modes, s.LastError, impl_->Root, impl_->ParlanSapiObj.get(),
+            impl_->Sapi5Obj.get()};
         int32_t outputMode = 1;
         SpeakNative(speech, outputMode, Text);
         break;
@@ -172,7 +179,9 @@ int32_t Parlana::CountEngines() {
 }
 void Parlana::SetCountEngines(int32_t) {}
 
-int32_t Parlana::CurrentMode() { return ThreadState().Modes.CurrentModeNumber; }
+int32_t Parlana::CurrentMode() {
+  return ThreadState().Modes.CurrentModeNumber;
+}
 
 void Parlana::SetCurrentMode(int32_t value) {
   Guarded([&] {
@@ -196,10 +205,14 @@ std::u16string Parlana::Speaker() {
     return table.at(static_cast<size_t>(m.ModeIndex) - 1);
   };
   switch (m.ModeKind) {
-    case kNativeMode: return at(m.NativeModeNames);
-    case kSapi4Mode: return at(m.Sapi4ModeNames);
-    case kSapi5Mode: return at(m.Sapi5ModeNames);
-    default: return {};
+    case kNativeMode:
+      return at(m.NativeModeNames);
+    case kSapi4Mode:
+      return at(m.Sapi4ModeNames);
+    case kSapi5Mode:
+      return at(m.Sapi5ModeNames);
+    default:
+      return {};
   }
 }
 void Parlana::SetSpeaker(const std::u16string&) {}

@@ -54,7 +54,9 @@ void Parlana::WriteProperties(PropertyStore& store) {
   });
 }
 
-bool Parlana::Debugging() { return ThreadState().Pipeline.DebugFlags.Debugging; }
+bool Parlana::Debugging() {
+  return ThreadState().Pipeline.DebugFlags.Debugging;
+}
 
 void Parlana::SetDebugging(bool value) {
   Guarded([&] {
@@ -65,7 +67,9 @@ void Parlana::SetDebugging(bool value) {
   });
 }
 
-bool Parlana::NeverDebug() { return ThreadState().Pipeline.DebugFlags.NeverDebug; }
+bool Parlana::NeverDebug() {
+  return ThreadState().Pipeline.DebugFlags.NeverDebug;
+}
 
 void Parlana::SetNeverDebug(bool value) {
   Guarded([&] {

@@ -45,8 +45,8 @@ int32_t ScaleVolume(int32_t level, int32_t lo, int32_t hi) {
   const int64_t m = static_cast<int64_t>(level) * w;
   const bool overflow = w < INT32_MIN || w > INT32_MAX || m < INT32_MIN || m > INT32_MAX;
   double r = RoundHalfEven(static_cast<double>(m) / 10.0 + lo);
-  if (overflow) r = std::clamp(r, static_cast<double>(std::min(lo, hi)),
-                               static_cast<double>(std::max(lo, hi)));
+  if (overflow)
+    r = std::clamp(r, static_cast<double>(std::min(lo, hi)), static_cast<double>(std::max(lo, hi)));
   return static_cast<int32_t>(std::clamp(r, double{INT32_MIN}, double{INT32_MAX}));
 }
 
@@ -88,12 +88,24 @@ void Parlana::SetPitch(int32_t value) {
   });
 }
 
-int32_t Parlana::MaxPitch() { return Guarded([&] { return RangeValue(*impl_, ss::kMaxPitch, 10); }); }
-int32_t Parlana::MinPitch() { return Guarded([&] { return RangeValue(*impl_, ss::kMinPitch, -10); }); }
-int32_t Parlana::MaxSpeed() { return Guarded([&] { return RangeValue(*impl_, ss::kMaxSpeed, 10); }); }
-int32_t Parlana::MinSpeed() { return Guarded([&] { return RangeValue(*impl_, ss::kMinSpeed, -10); }); }
-int32_t Parlana::MaxVolume() { return kMaxLevel; }
-int32_t Parlana::MinVolume() { return 0; }
+int32_t Parlana::MaxPitch() {
+  return Guarded([&] { return RangeValue(*impl_, ss::kMaxPitch, 10); });
+}
+int32_t Parlana::MinPitch() {
+  return Guarded([&] { return RangeValue(*impl_, ss::kMinPitch, -10); });
+}
+int32_t Parlana::MaxSpeed() {
+  return Guarded([&] { return RangeValue(*impl_, ss::kMaxSpeed, 10); });
+}
+int32_t Parlana::MinSpeed() {
+  return Guarded([&] { return RangeValue(*impl_, ss::kMinSpeed, -10); });
+}
+int32_t Parlana::MaxVolume() {
+  return kMaxLevel;
+}
+int32_t Parlana::MinVolume() {
+  return 0;
+}
 void Parlana::SetMaxPitch(int32_t) {}
 void Parlana::SetMinPitch(int32_t) {}
 void Parlana::SetMaxSpeed(int32_t) {}

@@ -28,7 +28,9 @@ std::u16string RenderDebugWindows(const DebugWindows& windows) {
   std::u16string out;
   for (const DebugWindow* window : {&windows.Debug(), &windows.Advanced()}) {
     out += u"== " + window->Caption() + u" (" + U16(window->Name()) + u", " +
-           (window->Visible() ? u"shown" : window->Created() ? u"hidden" : u"not created") +
+           (window->Visible()   ? u"shown"
+            : window->Created() ? u"hidden"
+                                : u"not created") +
            u") ==\n";
     for (const DebugControl& c : window->Controls()) {
       if (c.Kind != ControlKind::TextBox) continue;

@@ -34,6 +34,8 @@ class NullFactory : public EngineFactory {
 
 }  // namespace
 
-std::shared_ptr<EngineFactory> NullEngineFactory() { return std::make_shared<NullFactory>(); }
+std::shared_ptr<EngineFactory> NullEngineFactory() {
+  return std::make_shared<NullFactory>();
+}
 
 }  // namespace parlan::engines

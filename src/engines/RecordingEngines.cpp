@@ -6,12 +6,18 @@ namespace parlan::engines {
 
 std::string DescribeVariant(const Variant& v) {
   switch (v.type()) {
-    case Variant::Type::Empty: return "Empty";
-    case Variant::Type::Boolean: return v.AsBool() ? "True" : "False";
-    case Variant::Type::Integer: return std::to_string(v.AsInteger()) + "%";
-    case Variant::Type::Long: return std::to_string(v.AsLong());
-    case Variant::Type::Double: return std::to_string(v.AsDouble());
-    case Variant::Type::String: return "\"" + ToUtf8(v.AsString()) + "\"";
+    case Variant::Type::Empty:
+      return "Empty";
+    case Variant::Type::Boolean:
+      return v.AsBool() ? "True" : "False";
+    case Variant::Type::Integer:
+      return std::to_string(v.AsInteger()) + "%";
+    case Variant::Type::Long:
+      return std::to_string(v.AsLong());
+    case Variant::Type::Double:
+      return std::to_string(v.AsDouble());
+    case Variant::Type::String:
+      return "\"" + ToUtf8(v.AsString()) + "\"";
   }
   return "?";
 }
@@ -26,9 +32,12 @@ std::string DescribeArgs(const std::vector<Variant>& args) {
 
 const char* KindName(CallKind kind) {
   switch (kind) {
-    case CallKind::Get: return "get";
-    case CallKind::Put: return "put";
-    case CallKind::Method: return "call";
+    case CallKind::Get:
+      return "get";
+    case CallKind::Put:
+      return "put";
+    case CallKind::Method:
+      return "call";
   }
   return "?";
 }
@@ -47,8 +56,8 @@ class RecordingDirectSS : public DirectSS {
   bool Invoke(int32_t dispid, CallKind kind, const std::vector<Variant>& args,
               Variant& result) override {
     record_->Calls.push_back({dispid, kind, args});
-    journal_->push_back(record_->Name + " " + KindName(kind) + " " + std::to_string(dispid) +
-                        " " + DescribeArgs(args));
+    journal_->push_back(record_->Name + " " + KindName(kind) + " " + std::to_string(dispid) + " " +
+                        DescribeArgs(args));
     if (record_->FailAll || record_->Failing.count(dispid)) return false;
     return Answer(dispid, kind, args, result);
   }
@@ -206,8 +215,8 @@ RecordingEngineFactory::RecordingEngineFactory()
 }
 
 std::unique_ptr<DirectSS> RecordingEngineFactory::CreateDirectSS(DirectSSRole role) {
-  return std::make_unique<RecordingDirectSS>(
-      role == DirectSSRole::ParlanSapi ? ParlanSapi : Sapi4, Journal);
+  return std::make_unique<RecordingDirectSS>(role == DirectSSRole::ParlanSapi ? ParlanSapi : Sapi4,
+                                             Journal);
 }
 
 std::unique_ptr<engines::Voice> RecordingEngineFactory::CreateVoice() {

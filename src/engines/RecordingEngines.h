@@ -25,14 +25,18 @@ struct DirectSSRecord {
   std::vector<DirectSSCall> Calls;
   // Script: a get of a dispid answers Values[dispid] (fails when absent); a put stores there.
   std::map<int32_t, Variant> Values;
-  std::vector<std::u16string> ModeNames;        // DISPID 18 (count) and 19 (name of mode i)
-  std::map<std::u16string, int32_t> Criteria;   // DISPID 71: criteria text -> mode number
-  std::set<int32_t> Failing;                    // dispids whose calls fail
+  std::vector<std::u16string> ModeNames;       // DISPID 18 (count) and 19 (name of mode i)
+  std::map<std::u16string, int32_t> Criteria;  // DISPID 71: criteria text -> mode number
+  std::set<int32_t> Failing;                   // dispids whose calls fail
   bool FailAll = false;
   DirectSSEvents* Events = nullptr;
 
-  void RaiseAudioStart(int32_t hi, int32_t lo) { if (Events) Events->AudioStart(hi, lo); }
-  void RaiseAudioStop(int32_t hi, int32_t lo) { if (Events) Events->AudioStop(hi, lo); }
+  void RaiseAudioStart(int32_t hi, int32_t lo) {
+    if (Events) Events->AudioStart(hi, lo);
+  }
+  void RaiseAudioStop(int32_t hi, int32_t lo) {
+    if (Events) Events->AudioStop(hi, lo);
+  }
   void RaiseWordPosition(int32_t hi, int32_t lo, int32_t byteoffset) {
     if (Events) Events->WordPosition(hi, lo, byteoffset);
   }

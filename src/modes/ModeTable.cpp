@@ -2,8 +2,8 @@
 
 #include <system_error>
 
-#include "modes/ParlanFileManagement.h"
 #include "engines/EngineCalls.h"
+#include "modes/ParlanFileManagement.h"
 #include "strings/NumberText.h"
 #include "strings/Unicode.h"
 
@@ -30,9 +30,8 @@ bool LanguageOfFolder(const std::filesystem::directory_entry& entry, std::u16str
 
 void AddNativeModes(ModeState& modes, const std::filesystem::path& root,
                     const std::u16string& language, ErrorRecord& error) {
-  std::u16string gender =
-      ReadConfigValue(LanguageFilePath(root, language, LanguageFile::Configuration), u"GENDER",
-                      error);
+  std::u16string gender = ReadConfigValue(
+      LanguageFilePath(root, language, LanguageFile::Configuration), u"GENDER", error);
   if (gender.empty())
     error.Record(errors::kMissingGender, std::u16string(errors::kMissingGenderText) + language);
   // Counts are 16-bit: a language beyond 32767 modes offers none.

@@ -15,7 +15,8 @@ inline constexpr char16_t kLanguageFolderPrefix[] = u"Parlan ";
 // The four files of a language, by the letter that follows the language name.
 enum class LanguageFile { Configuration, Normalisation, Exceptions, Rules };
 
-std::filesystem::path LanguageFolder(const std::filesystem::path& root, std::u16string_view language);
+std::filesystem::path LanguageFolder(const std::filesystem::path& root,
+                                     std::u16string_view language);
 std::filesystem::path LanguageFilePath(const std::filesystem::path& root,
                                        std::u16string_view language, LanguageFile file);
 

@@ -12,10 +12,10 @@
 namespace parlan {
 
 struct ExceptionTables {
-  std::vector<std::u16string> ExceptWords;         // ExceptWords[n - 1] is entry n
+  std::vector<std::u16string> ExceptWords;  // ExceptWords[n - 1] is entry n
   std::vector<std::u16string> ExceptReplacements;
   std::u16string ExceptInitials;
-  std::vector<int16_t> ExceptGroupFirst;           // ExceptGroupFirst[g - 1] is group g
+  std::vector<int16_t> ExceptGroupFirst;  // ExceptGroupFirst[g - 1] is group g
   std::vector<int16_t> ExceptGroupLast;
 };
 
@@ -23,8 +23,8 @@ bool LoadExceptions(ExceptionTables& tables, const std::filesystem::path& except
 
 // Lower-cases every token and replaces dictionary words by "[" phonemes "]". `chunk` is
 // consumed.
-std::u16string ApplyExceptions(const ExceptionTables& tables, DebugWindows& debug,
-                               bool neverDebug, std::u16string& chunk);
+std::u16string ApplyExceptions(const ExceptionTables& tables, DebugWindows& debug, bool neverDebug,
+                               std::u16string& chunk);
 
 void LogException(DebugWindows& debug, std::u16string_view line);
 

@@ -48,9 +48,9 @@ void SendPhrase(NativeSpeech& speech, std::u16string phonemes) {
     p.Debug.AppendText(p.Debug.Debug(), "rtbPhonemes", phonemes + u"#" + kCrLf);
   }
   if (speech.Modes.NativeEngineKind == kNativeOnSapi4) {
-    engines::CallMethod(speech.ParlanSapiObj, engines::ss::kSpeak,
-                        {Variant(engines::ss::kSpeakPhonemes), Variant(int32_t{1}),
-                         Variant(phonemes + u"#")});
+    engines::CallMethod(
+        speech.ParlanSapiObj, engines::ss::kSpeak,
+        {Variant(engines::ss::kSpeakPhonemes), Variant(int32_t{1}), Variant(phonemes + u"#")});
   } else if (speech.Modes.NativeEngineKind == kNativeOnSapi5 && speech.Sapi5Obj) {
     std::u16string pron = u"<pron sym=\"" + phonemes + u" !\"/>";
     int32_t stream = 0;
@@ -85,8 +85,10 @@ void SpeakNative(NativeSpeech& speech, int32_t& OutputMode, std::u16string& Text
   if (!neverDebug) EchoInput(p, text, dotAdded);
   if (text.Empty()) return;
 
-  PrepareContext prepare{norm, p.NormRulesOk, p.Exceptions, p.ExceptRead, p.ExceptOk,
-                         LanguageFilePath(speech.Root, language, LanguageFile::Exceptions)};
+  PrepareContext prepare{
+      norm,         p.NormRulesOk,
+      p.Exceptions, p.ExceptRead,
+      p.ExceptOk,   LanguageFilePath(speech.Root, language, LanguageFile::Exceptions)};
   LetterRuleContext letters{p.Letters, speech.Error, p.Debug, neverDebug,
                             speech.Modes.NativeEngineKind};
   const auto ruleFile = LanguageFilePath(speech.Root, language, LanguageFile::Rules);

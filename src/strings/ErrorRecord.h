@@ -30,7 +30,8 @@ inline constexpr int16_t kConfigFile = 8;
 
 inline constexpr char16_t kInvalidModeNumberText[] =
     u"Attempted to return mode name with invalid mode number ";
-inline constexpr char16_t kMissingGenderText[] = u"Missing or misconfigured config file for Gender ";
+inline constexpr char16_t kMissingGenderText[] =
+    u"Missing or misconfigured config file for Gender ";
 inline constexpr char16_t kRulesNotLoadedText[] = u"Rules were not loaded from ";
 inline constexpr char16_t kMissingRuleText[] = u"Missing Rule with right focus = ";
 inline constexpr char16_t kLeftContextText[] = u"left context error";

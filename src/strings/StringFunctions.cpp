@@ -46,7 +46,9 @@ bool IsBlank(std::u16string_view t) {
   return std::u16string_view(u" \t_").find(t) != std::u16string_view::npos;
 }
 
-std::u16string ReverseText(std::u16string_view t) { return std::u16string(t.rbegin(), t.rend()); }
+std::u16string ReverseText(std::u16string_view t) {
+  return std::u16string(t.rbegin(), t.rend());
+}
 
 bool IsDigitChar(std::u16string_view t) {
   if (t.empty()) return true;

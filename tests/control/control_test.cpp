@@ -46,8 +46,9 @@ TEST_F(ControlMembers, SpeakInADirectModeSendsPlainText) {
   std::u16string text = u"hello there";
   c.Speak(text);
   ASSERT_EQ(engines->Sapi4->Calls.size(), 1u);
-  EXPECT_EQ(engines->Sapi4->Calls[0],
-            (DirectSSCall{42, CallKind::Method, {Variant(0), Variant(1), Variant(u"hello there")}}));
+  EXPECT_EQ(
+      engines->Sapi4->Calls[0],
+      (DirectSSCall{42, CallKind::Method, {Variant(0), Variant(1), Variant(u"hello there")}}));
   EXPECT_TRUE(engines->ParlanSapi->Calls.empty());
   EXPECT_TRUE(engines->Sapi5->Calls.empty());
 }
@@ -56,7 +57,8 @@ TEST_F(ControlMembers, SpeakInAVoiceModeQueuesTheText) {
   Parlana& c = Select(kAlice);
   std::u16string text = u"hello";
   c.Speak(text);
-  EXPECT_EQ(engines->Sapi5->Spoken(), (std::vector<std::pair<std::u16string, int32_t>>{{u"hello", 1}}));
+  EXPECT_EQ(engines->Sapi5->Spoken(),
+            (std::vector<std::pair<std::u16string, int32_t>>{{u"hello", 1}}));
   EXPECT_EQ(text, u"hello");
 }
 
@@ -80,8 +82,7 @@ TEST_P(SpeakPhonemeByMode, ReachesTheEngineOfTheMode) {
 INSTANTIATE_TEST_SUITE_P(
     Modes, SpeakPhonemeByMode,
     ::testing::Values(
-        PhonemeCase{"NativeOnDirect", kDemoMale,
-                    {"ParlanSapiObj call 42 (2, 1, \"h@l\"oU <&\")"}},
+        PhonemeCase{"NativeOnDirect", kDemoMale, {"ParlanSapiObj call 42 (2, 1, \"h@l\"oU <&\")"}},
         PhonemeCase{"Direct", kSam, {"Sapi4Obj call 42 (2, 1, \"h@l\"oU <&\")"}},
         // The text goes into the attribute unchanged, not escaped.
         PhonemeCase{"Voice", kAlice, {"Sapi5Obj Speak (\"<pron sym=\"h@l\"oU <& !\"/>\", 32)"}},
@@ -102,14 +103,16 @@ TEST_P(AudioResetByMode, StopsTheEngineOfTheMode) {
   EXPECT_EQ(*engines->Journal, GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, AudioResetByMode,
-    ::testing::Values(ResetCase{"NativeOnDirect", kDemoMale,
-                                {"ParlanSapiObj call 36 ()", "ParlanSapiObj call 42 (2, 1, \"##\")"}},
-                      ResetCase{"Direct", kSam, {"Sapi4Obj call 36 ()"}},
-                      ResetCase{"Voice", kAlice, {"Sapi5Obj Speak (Empty, 2)"}},
-                      ResetCase{"NoMode", 0, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Modes, AudioResetByMode,
+                         ::testing::Values(ResetCase{"NativeOnDirect",
+                                                     kDemoMale,
+                                                     {"ParlanSapiObj call 36 ()",
+                                                      "ParlanSapiObj call 42 (2, 1, \"##\")"}},
+                                           ResetCase{"Direct", kSam, {"Sapi4Obj call 36 ()"}},
+                                           ResetCase{
+                                               "Voice", kAlice, {"Sapi5Obj Speak (Empty, 2)"}},
+                                           ResetCase{"NoMode", 0, {}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ControlMembers, Sapi5StringReachesOnlyTheVoice) {
   Parlana& direct = Select(kSam);
@@ -150,10 +153,10 @@ TEST_F(ControlMembers, LastErrorIsNotClearedByReading) {
 
 TEST_F(ControlMembers, IgnoredSettersChangeNoGetter) {
   Parlana& c = Select(kSam);
-  engines->Sapi4->Values = {{8, Variant(100)}, {9, Variant(0)}, {11, Variant(300)},
-                            {12, Variant(50)}};
+  engines->Sapi4->Values = {
+      {8, Variant(100)}, {9, Variant(0)}, {11, Variant(300)}, {12, Variant(50)}};
   auto snapshot = [&] {
-    return std::vector<int32_t>{c.CountEngines(), c.MaxPitch(), c.MinPitch(), c.MaxSpeed(),
+    return std::vector<int32_t>{c.CountEngines(), c.MaxPitch(),  c.MinPitch(), c.MaxSpeed(),
                                 c.MinSpeed(),     c.MaxVolume(), c.MinVolume()};
   };
   auto before = snapshot();

@@ -37,8 +37,8 @@ TEST_F(ControlTest, DirectNotificationsPassTheirValuesOn) {
   engines->Sapi4->RaiseAudioStart(3, 4);
   engines->Sapi4->RaiseWordPosition(1, 2, 17);
   engines->Sapi4->RaiseAudioStop(5, 6);
-  EXPECT_EQ(events->Lines, (Lines{"AudioStart(3, 4)", "WordPosition(1, 2, 17, 0, 0%, 0, 0)",
-                                  "AudioStop(5, 6)"}));
+  EXPECT_EQ(events->Lines,
+            (Lines{"AudioStart(3, 4)", "WordPosition(1, 2, 17, 0, 0%, 0, 0)", "AudioStop(5, 6)"}));
 }
 
 TEST_F(ControlTest, PhonemeEngineWordsAreRaisedOnlyForANativeModeSpokenThroughIt) {
@@ -83,8 +83,8 @@ TEST_F(ControlTest, AHostHandlerFailureIsSuppressedAndOtherSinksStillHear) {
   EXPECT_NO_THROW(engines->Sapi4->RaiseAudioStop(1, 2));
   EXPECT_NO_THROW(engines->Sapi5->RaiseWord(1, Variant(), 1, 1));
   // The first sink changed hi to 99 in its copy; the next sink still sees the engine's value.
-  EXPECT_EQ(second->Lines,
-            (Lines{"AudioStart(1, 2)", "AudioStop(1, 2)", "WordPosition(0, 0, 0, 1, Empty, 1, 1)"}));
+  EXPECT_EQ(second->Lines, (Lines{"AudioStart(1, 2)", "AudioStop(1, 2)",
+                                  "WordPosition(0, 0, 0, 1, Empty, 1, 1)"}));
 }
 
 TEST_F(ControlTest, ARemovedSinkHearsNothingAndADestroyedControlDetaches) {

@@ -41,10 +41,10 @@ TEST_F(Persistence, ReadsInOrderWithTheirDefaults) {
   Parlana& c = Make();
   LoggingStore store;
   c.ReadProperties(store);
-  EXPECT_EQ(store.Log, (std::vector<std::string>{
-                           "read CurrentMode default 1", "read Sapi5Pitch default 0%",
-                           "read ParlanDebug default 0%", "read ParlanVolume default 10",
-                           "read NeverDebug default 0%"}));
+  EXPECT_EQ(store.Log,
+            (std::vector<std::string>{"read CurrentMode default 1", "read Sapi5Pitch default 0%",
+                                      "read ParlanDebug default 0%", "read ParlanVolume default 10",
+                                      "read NeverDebug default 0%"}));
   EXPECT_EQ(c.CurrentMode(), 1);
   EXPECT_EQ(c.Volume(), 10);
 }
@@ -178,7 +178,8 @@ TEST_F(Persistence, ADamagedSettingsFileLosesNothingElse) {
   Parlana& c = Make();
   auto file = root.Path() / "settings.txt";
   testkit::WriteBytes(file, std::string("CurrentMode=4\nSapi5Pitch=\xff\xfe\x01\n"
-                                        "garbage line\nParlanVolume=9\nNeverDe", 61));
+                                        "garbage line\nParlanVolume=9\nNeverDe",
+                                        61));
   FilePropertyStore in(file);
   in.Load();
   EXPECT_NO_THROW(c.ReadProperties(in));

@@ -31,7 +31,7 @@ TEST(ScaleVolume, RangesOverflowingThirtyTwoBitsStayInsideTheRange) {
       {25, 0, 100, 250},             // a restored level beyond 10 scales like any other
       {-3, 0, 100, -30},
       {10, -2000000000, 2000000000, 2000000000},  // width overflows: clamped into the range
-      {7, 100, 0, 30},               // a reversed range still maps level 0 onto lo
+      {7, 100, 0, 30},                            // a reversed range still maps level 0 onto lo
   };
   for (const auto& c : cases)
     EXPECT_EQ(ScaleVolume(c.level, c.lo, c.hi), c.expected)
@@ -65,7 +65,7 @@ TEST_F(Prosody, DirectTargetsReadAndWriteByIdentifier) {
     engines->ClearCalls();
     Parlana& c = Select(mode);
     auto& record = mode == kSam ? *engines->Sapi4 : *engines->ParlanSapi;
-    record.Values = {{7, Variant(55)}, {8, Variant(100)}, {9, Variant(10)},
+    record.Values = {{7, Variant(55)},   {8, Variant(100)},  {9, Variant(10)},
                      {10, Variant(180)}, {11, Variant(400)}, {12, Variant(60)}};
     EXPECT_EQ(c.Pitch(), 55);
     EXPECT_EQ(c.MaxPitch(), 100);
@@ -153,8 +153,8 @@ TEST_F(Prosody, OutOfRangeVolumeKeepsTheLevelAndStillAppliesIt) {
 
 TEST_F(Prosody, DirectVolumeReadsBothRangesAndSetsBothValues) {
   Parlana& c = Select(kSam);
-  engines->Sapi4->Values = {{73, Variant(0)}, {74, Variant(65535)}, {14, Variant(100)},
-                            {15, Variant(200)}};
+  engines->Sapi4->Values = {
+      {73, Variant(0)}, {74, Variant(65535)}, {14, Variant(100)}, {15, Variant(200)}};
   c.SetVolume(5);
   std::vector<DirectSSCall> expected = {
       {73, CallKind::Get, {}}, {74, CallKind::Get, {}}, {72, CallKind::Put, {Variant(32768)}},

@@ -83,7 +83,8 @@ TEST(LanguageOfMode, CutsTheSuffixByTheWordFemale) {
       {u"short", u""},
       {u"", u""},
   };
-  for (auto [display, language] : cases) EXPECT_EQ(LanguageOfMode(display), language) << ToUtf8(display);
+  for (auto [display, language] : cases)
+    EXPECT_EQ(LanguageOfMode(display), language) << ToUtf8(display);
 }
 
 TEST(LanguageFilePath, BuildsTheFourNames) {

@@ -58,15 +58,16 @@ TEST_P(GenderValues, DecideTheModesOfALanguage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, GenderValues,
-    ::testing::Values(
-        GenderCase{"Male", {"GENDER=Male"}, {u"Old Norse Male (Parlan)"}, 0},
-        GenderCase{"Female", {"GENDER=Female"}, {u"Old Norse Female (Parlan)"}, 0},
-        GenderCase{"LowerCaseKey", {"gender=Both"},
-                   {u"Old Norse Male (Parlan)", u"Old Norse Female (Parlan)"}, 0},
-        GenderCase{"Missing", {"SAPINO=5"}, {}, 2},
-        GenderCase{"Empty", {"GENDER="}, {}, 2},
-        GenderCase{"TrailingBlank", {"GENDER=Male "}, {}, 0},
-        GenderCase{"OtherCase", {"GENDER=male"}, {}, 0}),
+    ::testing::Values(GenderCase{"Male", {"GENDER=Male"}, {u"Old Norse Male (Parlan)"}, 0},
+                      GenderCase{"Female", {"GENDER=Female"}, {u"Old Norse Female (Parlan)"}, 0},
+                      GenderCase{"LowerCaseKey",
+                                 {"gender=Both"},
+                                 {u"Old Norse Male (Parlan)", u"Old Norse Female (Parlan)"},
+                                 0},
+                      GenderCase{"Missing", {"SAPINO=5"}, {}, 2},
+                      GenderCase{"Empty", {"GENDER="}, {}, 2},
+                      GenderCase{"TrailingBlank", {"GENDER=Male "}, {}, 0},
+                      GenderCase{"OtherCase", {"GENDER=male"}, {}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ControlTest, EntriesThatAreNotLanguageFoldersAreSkipped) {
@@ -110,8 +111,8 @@ TEST_F(ControlTest, CurrentModeAboveTheCountSelectsNothingButResetsTheLanguageAn
   EXPECT_FALSE(s.Pipeline.Letters.RulesLoaded);
   EXPECT_FALSE(s.Pipeline.NormRulesRead);
   EXPECT_FALSE(s.Pipeline.ExceptRead);
-  EXPECT_EQ(*engines->Journal,
-            (Lines{"Sapi5Obj Rate.put (0)", "Sapi5Obj Speak (\"<pitch absmiddle = \" 0\"/>\", 32)"}));
+  EXPECT_EQ(*engines->Journal, (Lines{"Sapi5Obj Rate.put (0)",
+                                      "Sapi5Obj Speak (\"<pitch absmiddle = \" 0\"/>\", 32)"}));
   EXPECT_EQ(notices, std::vector<std::u16string>{u"CurrentMode"});
 }
 
@@ -204,16 +205,15 @@ TEST_P(Binding, SapinoAndSpaceDecideEngineAndBlanks) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Binding,
-    ::testing::Values(BindCase{"Five", "5", "1", 2, true},
-                      BindCase{"BlankFive", " 5", "1.4", 2, true},
-                      BindCase{"FivePointZero", "5.0", "0.5", 2, false},
-                      BindCase{"ZeroFiveLetter", "05a", "1.5", 2, false},
-                      BindCase{"Four", "4", "2", 1, false},
-                      BindCase{"Empty", "", "", 1, false},
-                      BindCase{"NoDigits", "five", "one", 1, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, Binding,
+                         ::testing::Values(BindCase{"Five", "5", "1", 2, true},
+                                           BindCase{"BlankFive", " 5", "1.4", 2, true},
+                                           BindCase{"FivePointZero", "5.0", "0.5", 2, false},
+                                           BindCase{"ZeroFiveLetter", "05a", "1.5", 2, false},
+                                           BindCase{"Four", "4", "2", 1, false},
+                                           BindCase{"Empty", "", "", 1, false},
+                                           BindCase{"NoDigits", "five", "one", 1, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ControlTest, AMissingVoiceKeepsTheCurrentVoice) {
   AddLanguage("Demo", {"GENDER=Male", "SAPINO=5", "MALE=Nobody"});

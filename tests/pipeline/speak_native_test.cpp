@@ -11,16 +11,48 @@ namespace {
 using testkit::ControlTest;
 using Spoken = std::vector<std::pair<std::u16string, int32_t>>;
 
-const std::vector<std::string> kNormalisation = {
-    "Mini normalisation", "LOCALE", "1033", "CHARSET", "0", "NO", "zero", "one", "two", "three",
-    "four", "five", "six", "seven", "eight", "nine", "NOSTR", "0", "1", "2", "3", "4", "5", "6",
-    "7", "8", "9", "ABBR", "Dr --> doctor", "ABBREND", "unused", "!?;:", ",", "()", ".", "dot",
-    "point"};
+const std::vector<std::string> kNormalisation = {"Mini normalisation",
+                                                 "LOCALE",
+                                                 "1033",
+                                                 "CHARSET",
+                                                 "0",
+                                                 "NO",
+                                                 "zero",
+                                                 "one",
+                                                 "two",
+                                                 "three",
+                                                 "four",
+                                                 "five",
+                                                 "six",
+                                                 "seven",
+                                                 "eight",
+                                                 "nine",
+                                                 "NOSTR",
+                                                 "0",
+                                                 "1",
+                                                 "2",
+                                                 "3",
+                                                 "4",
+                                                 "5",
+                                                 "6",
+                                                 "7",
+                                                 "8",
+                                                 "9",
+                                                 "ABBR",
+                                                 "Dr --> doctor",
+                                                 "ABBREND",
+                                                 "unused",
+                                                 "!?;:",
+                                                 ",",
+                                                 "()",
+                                                 ".",
+                                                 "dot",
+                                                 "point"};
 
 const std::vector<std::string> kRules = {
-    "LANGUAGE=Mini", "WILD CARDS", "1 a,e,i,o,u", "RULES", "[a]=a",  "[c]=k",  "[d]=d",
-    "[e]=E",         "[f]=f",      "[h]=h",       "[i]=I",  "[l]=l", "[n]=n",  "[o]=oU",
-    "[r]=r",         "[s]=s",      "[t]=t",       "[u]=u",  "[v]=v", "[w]=w",  "END"};
+    "LANGUAGE=Mini", "WILD CARDS", "1 a,e,i,o,u", "RULES", "[a]=a", "[c]=k", "[d]=d",
+    "[e]=E",         "[f]=f",      "[h]=h",       "[i]=I", "[l]=l", "[n]=n", "[o]=oU",
+    "[r]=r",         "[s]=s",      "[t]=t",       "[u]=u", "[v]=v", "[w]=w", "END"};
 
 // The dictionary also lower-cases every word before the letter rules see it.
 const std::vector<std::string> kExceptions = {"EXCEPT", "dot --> dQt", "END"};
@@ -33,8 +65,9 @@ class SpeakNativeTest : public ControlTest {
     files.Normalisation = kNormalisation;
     if (rules) files.Rules = kRules;
     files.Exceptions = kExceptions;
-    AddLanguage("Mini", {"GENDER=Male", "SAPINO=" + std::to_string(sapino), "UID=demo-uid",
-                         "LANGID=1033", "MALE=Alice", "SPACE=" + std::to_string(space)},
+    AddLanguage("Mini",
+                {"GENDER=Male", "SAPINO=" + std::to_string(sapino), "UID=demo-uid", "LANGID=1033",
+                 "MALE=Alice", "SPACE=" + std::to_string(space)},
                 files);
     Parlana& c = Create();
     c.SetCurrentMode(1);
@@ -222,8 +255,8 @@ TEST_F(SpeakNativeTest, AParagraphFillsTheBoxesInPipelineOrder) {
     if (std::find(firstSeen.begin(), firstSeen.end(), name) == firstSeen.end())
       firstSeen.push_back(name);
   EXPECT_EQ(firstSeen, (std::vector<std::string>{"rtbPhonemes", "rtbTextIn", "txtNormAppld",
-                                                 "txtNormOutput", "txtExceptAppld",
-                                                 "txtExcOutput", "txtRulesAppld", "txtRuleSet"}));
+                                                 "txtNormOutput", "txtExceptAppld", "txtExcOutput",
+                                                 "txtRulesAppld", "txtRuleSet"}));
 }
 
 }  // namespace

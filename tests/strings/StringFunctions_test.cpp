@@ -101,10 +101,16 @@ struct FlagCase {
 
 TEST(IsBlank, SpaceTabUnderscoreAndEmpty) {
   const std::vector<FlagCase> cases = {
-      {u" ", true},   {u"\t", true},      {u"_", true},   {u"", true}, {u"a", false},
-      {u"\n", false}, {u"\u00a0", false}, {u" \t", true},  // a run of the blank string itself
-                                                           // occurs in it
-      {u"_ ", false},                                      // not in that order
+      {u" ", true},
+      {u"\t", true},
+      {u"_", true},
+      {u"", true},
+      {u"a", false},
+      {u"\n", false},
+      {u"\u00a0", false},
+      {u" \t", true},  // a run of the blank string itself
+                       // occurs in it
+      {u"_ ", false},  // not in that order
       {u"  ", false},
   };
   for (const auto& c : cases)
