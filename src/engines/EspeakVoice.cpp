@@ -1,4 +1,5 @@
 #include "engines/EspeakVoice.h"
+#include "engines/VoiceTokenList.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -30,21 +31,6 @@ class EspeakVoiceToken : public VoiceToken {
  private:
   size_t index_;
   std::u16string description_;
-};
-
-class EspeakVoiceTokens : public VoiceTokens {
- public:
-  explicit EspeakVoiceTokens(std::vector<std::shared_ptr<VoiceToken>> tokens)
-      : tokens_(std::move(tokens)) {}
-  int32_t Count() override { return static_cast<int32_t>(tokens_.size()); }
-  bool Item(int32_t index, std::shared_ptr<VoiceToken>& token) override {
-    if (index < 0 || index >= Count()) return false;
-    token = tokens_[static_cast<size_t>(index)];
-    return true;
-  }
-
- private:
-  std::vector<std::shared_ptr<VoiceToken>> tokens_;
 };
 
 Variant StreamPosition(int64_t bytes) {
@@ -127,7 +113,7 @@ bool EspeakVoice::GetVoices(const std::u16string& required, const std::u16string
     std::vector<std::shared_ptr<VoiceToken>> list;
     for (size_t i : voices.Select(required, optional))
       list.push_back(std::make_shared<EspeakVoiceToken>(i, voices.Entries()[i].Description));
-    tokens = std::make_shared<EspeakVoiceTokens>(std::move(list));
+    tokens = std::make_shared<VoiceTokenList>(std::move(list));
     return true;
   });
 }

@@ -1,5 +1,7 @@
 #include "engines/RecordingEngines.h"
 
+#include "engines/VoiceTokenList.h"
+
 #include "strings/Unicode.h"
 
 namespace parlan::engines {
@@ -112,22 +114,6 @@ class RecordingToken : public VoiceToken {
   std::u16string description_;
 };
 
-class RecordingTokens : public VoiceTokens {
- public:
-  explicit RecordingTokens(std::vector<std::u16string> names) {
-    for (auto& n : names) tokens_.push_back(std::make_shared<RecordingToken>(n));
-  }
-  int32_t Count() override { return static_cast<int32_t>(tokens_.size()); }
-  bool Item(int32_t index, std::shared_ptr<VoiceToken>& token) override {
-    if (index < 0 || index >= Count()) return false;
-    token = tokens_[static_cast<size_t>(index)];
-    return true;
-  }
-
- private:
-  std::vector<std::shared_ptr<RecordingToken>> tokens_;
-};
-
 class RecordingVoice : public Voice {
  public:
   RecordingVoice(std::shared_ptr<VoiceRecord> record,
@@ -163,7 +149,9 @@ class RecordingVoice : public Voice {
     for (const auto& v : record_->Voices)
       if (required.empty() || (required.rfind(prefix, 0) == 0 && required.substr(5) == v))
         names.push_back(v);
-    tokens = std::make_shared<RecordingTokens>(names);
+    std::vector<std::shared_ptr<VoiceToken>> list;
+    for (auto& n : names) list.push_back(std::make_shared<RecordingToken>(n));
+    tokens = std::make_shared<VoiceTokenList>(std::move(list));
     return true;
   }
   bool SetVoice(const std::shared_ptr<VoiceToken>& token) override {
