@@ -68,6 +68,10 @@ struct PhonemeCase {
   std::vector<std::string> expected;  // journal after the call
 };
 
+[[maybe_unused]] void PrintTo(const PhonemeCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class SpeakPhonemeByMode : public ControlMembers,
                            public ::testing::WithParamInterface<PhonemeCase> {};
 
@@ -94,6 +98,10 @@ struct ResetCase {
   int32_t mode;
   std::vector<std::string> expected;
 };
+
+[[maybe_unused]] void PrintTo(const ResetCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class AudioResetByMode : public ControlMembers, public ::testing::WithParamInterface<ResetCase> {};
 

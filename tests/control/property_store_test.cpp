@@ -57,6 +57,10 @@ struct RoundTripCase {
   Variant Value;
 };
 
+[[maybe_unused]] void PrintTo(const RoundTripCase& c, std::ostream* os) {
+  *os << c.Label;
+}
+
 std::vector<RoundTripCase> RoundTripCases() {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
@@ -228,6 +232,10 @@ struct DamagedCase {
   const char* Label;
   std::string Bytes;
 };
+
+[[maybe_unused]] void PrintTo(const DamagedCase& c, std::ostream* os) {
+  *os << c.Label;
+}
 
 // Each file holds "Good=1" and "Last=<something>" around a damaged line where readable.
 std::vector<DamagedCase> DamagedCases() {

@@ -160,6 +160,10 @@ struct FirstWriteCase {
   bool AdvancedCreated;
 };
 
+[[maybe_unused]] void PrintTo(const FirstWriteCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 const std::vector<FirstWriteCase> kFirstWrites = {
     {"BoxOfDebug", [](DebugWindows& w) { w.Box(w.Debug(), "rtbTextIn"); }, true, false},
     {"BoxOfAdvanced", [](DebugWindows& w) { w.Box(w.Advanced(), "txtRuleSet"); }, false, true},
@@ -247,6 +251,10 @@ struct ClickCase {
   bool DebugVisible;
   bool AdvancedVisible;
 };
+
+[[maybe_unused]] void PrintTo(const ClickCase& c, std::ostream* os) {
+  *os << c.Window << "/" << c.Button;
+}
 
 const std::vector<ClickCase> kClicks = {
     {"frmDebug", "cmdCancel", {}, false, true},

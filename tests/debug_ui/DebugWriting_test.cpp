@@ -18,6 +18,10 @@ struct LoggerCase {
   const char* Box;
 };
 
+[[maybe_unused]] void PrintTo(const LoggerCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 const std::vector<LoggerCase> kLoggers = {
     {"LogRuleSet", &DebugWindows::LogRuleSet, "txtRuleSet"},
     {"LogRuleApplied", &DebugWindows::LogRuleApplied, "txtRulesAppld"},

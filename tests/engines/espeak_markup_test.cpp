@@ -25,6 +25,10 @@ struct MarkupCase {
   int32_t FinalPitch;
 };
 
+[[maybe_unused]] void PrintTo(const MarkupCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 class MarkupTest : public testing::TestWithParam<MarkupCase> {};
 
 TEST_P(MarkupTest, PartsAndPitch) {
@@ -95,6 +99,10 @@ struct PhonemeCase {
   std::vector<std::u16string> ExpectedWords;  // the words of the input the segment reports
 };
 
+[[maybe_unused]] void PrintTo(const PhonemeCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 class PhonemeTest : public testing::TestWithParam<PhonemeCase> {};
 
 TEST_P(PhonemeTest, EspeakInputAndWords) {
@@ -154,6 +162,10 @@ struct TextCase {
   std::u16string Input;
   std::vector<WordSpan> Words;
 };
+
+[[maybe_unused]] void PrintTo(const TextCase& c, std::ostream* os) {
+  *os << c.Name;
+}
 
 class TextWordsTest : public testing::TestWithParam<TextCase> {};
 

@@ -20,6 +20,10 @@ struct ContextCase {
   std::string phonemes;
 };
 
+[[maybe_unused]] void PrintTo(const ContextCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class ContextPatternTest : public LetterRulesTest,
                            public ::testing::WithParamInterface<ContextCase> {};
 

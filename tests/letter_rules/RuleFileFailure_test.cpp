@@ -15,6 +15,10 @@ struct BrokenFile {
   std::vector<std::string> lines;
 };
 
+[[maybe_unused]] void PrintTo(const BrokenFile& c, std::ostream* os) {
+  *os << c.name;
+}
+
 std::vector<std::string> FiftyOneClasses() {
   std::vector<std::string> lines{"LANGUAGE=T", "WILD CARDS"};
   for (int c = 1; c <= 51; ++c) lines.push_back(std::to_string(c) + " a");

@@ -118,6 +118,13 @@ struct SplitCase {
   bool noFocusMessage;
 };
 
+// "]=" is written "] =": test listings are read back inside brackets that "]=]" would end.
+[[maybe_unused]] void PrintTo(const SplitCase& c, std::ostream* os) {
+  for (size_t i = 0; i < c.line.size(); ++i)
+    *os << c.line[i]
+        << (c.line[i] == ']' && i + 1 < c.line.size() && c.line[i + 1] == '=' ? " " : "");
+}
+
 class RuleSplitTest : public LetterRulesTest, public ::testing::WithParamInterface<SplitCase> {};
 
 TEST_P(RuleSplitTest, StoresTheFourParts) {

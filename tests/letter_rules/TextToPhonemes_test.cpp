@@ -29,6 +29,13 @@ struct ChunkCase {
   std::string voice5;  // through a SAPI 5 voice: marks rewritten
 };
 
+// "]=" is written "] =": test listings are read back inside brackets that "]=]" would end.
+[[maybe_unused]] void PrintTo(const ChunkCase& c, std::ostream* os) {
+  for (size_t i = 0; i < c.chunk.size(); ++i)
+    *os << c.chunk[i]
+        << (c.chunk[i] == ']' && i + 1 < c.chunk.size() && c.chunk[i + 1] == '=' ? " " : "");
+}
+
 class ChunkTest : public TextToPhonemesTest, public ::testing::WithParamInterface<ChunkCase> {};
 
 TEST_P(ChunkTest, ConvertsForBothEngineKinds) {

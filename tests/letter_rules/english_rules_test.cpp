@@ -167,6 +167,10 @@ struct Golden {
   const char* shows;
 };
 
+[[maybe_unused]] void PrintTo(const Golden& c, std::ostream* os) {
+  *os << c.word;
+}
+
 class EnglishGoldenWords : public EnglishRules, public ::testing::WithParamInterface<Golden> {};
 
 TEST_P(EnglishGoldenWords, ConvertToTheirPronunciation) {

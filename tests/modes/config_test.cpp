@@ -16,6 +16,10 @@ struct ConfigCase {
   bool error;
 };
 
+[[maybe_unused]] void PrintTo(const ConfigCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class ReadConfig : public ::testing::TestWithParam<ConfigCase> {};
 
 TEST_P(ReadConfig, FindsTheFirstLineStartingWithTheKey) {

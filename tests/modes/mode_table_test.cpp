@@ -41,6 +41,10 @@ struct GenderCase {
   int16_t error;
 };
 
+[[maybe_unused]] void PrintTo(const GenderCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class GenderValues : public ControlTest, public ::testing::WithParamInterface<GenderCase> {};
 
 TEST_P(GenderValues, DecideTheModesOfALanguage) {
@@ -182,6 +186,10 @@ struct BindCase {
   int32_t engineKind;
   bool keepSpaces;
 };
+
+[[maybe_unused]] void PrintTo(const BindCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class Binding : public ControlTest, public ::testing::WithParamInterface<BindCase> {};
 

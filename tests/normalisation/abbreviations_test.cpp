@@ -16,6 +16,10 @@ struct AbbrCase {
   std::vector<std::u16string> Log;
 };
 
+[[maybe_unused]] void PrintTo(const AbbrCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 // Entries 1..2 start with "D", 3 with "M", 4 with "k".
 void AddAbbreviations(NormalisationTables& t) {
   t.AbbrKeys = {u"Dr", u"Dr.", u"Mr", u"kg"};

@@ -16,6 +16,10 @@ struct AlwaysCase {
   std::vector<std::u16string> Log;
 };
 
+[[maybe_unused]] void PrintTo(const AlwaysCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 class AlwaysTest : public ::testing::TestWithParam<AlwaysCase> {
  protected:
   void SetUp() override {

@@ -16,6 +16,10 @@ struct PassCase {
   std::vector<std::u16string> Log;
 };
 
+[[maybe_unused]] void PrintTo(const PassCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 std::string CaseName(const ::testing::TestParamInfo<PassCase>& info) {
   return info.param.Name;
 }

@@ -19,6 +19,10 @@ struct SplitCase {
   std::vector<std::u16string> Log = {};
 };
 
+[[maybe_unused]] void PrintTo(const SplitCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 class SplitTest : public ::testing::TestWithParam<SplitCase> {
  protected:
   testkit::NormFixture f;

@@ -16,6 +16,10 @@ struct DigitCase {
   std::vector<std::u16string> Log;
 };
 
+[[maybe_unused]] void PrintTo(const DigitCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 class AsciiDigitTest : public ::testing::TestWithParam<DigitCase> {
  protected:
   testkit::NormFixture f;

@@ -117,6 +117,10 @@ struct RepeatCase {
   std::vector<std::u16string> Keys, Expansions, AlwaysKeys;
 };
 
+[[maybe_unused]] void PrintTo(const RepeatCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 class RepeatTest : public LoaderTest, public ::testing::WithParamInterface<RepeatCase> {};
 
 // A line without the arrow repeats the entry before it; a mark already removed stays removed,
@@ -171,6 +175,10 @@ struct DecimalCase {
   bool NotDot, Ignored;
 };
 
+[[maybe_unused]] void PrintTo(const DecimalCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 class DecimalPointTest : public LoaderTest, public ::testing::WithParamInterface<DecimalCase> {};
 
 TEST_P(DecimalPointTest, Flags) {
@@ -202,6 +210,10 @@ struct NumberCase {
   bool Ok;
   int16_t Value;
 };
+
+[[maybe_unused]] void PrintTo(const NumberCase& c, std::ostream* os) {
+  *os << c.Name;
+}
 
 class NumberLineTest : public LoaderTest, public ::testing::WithParamInterface<NumberCase> {};
 
@@ -286,6 +298,10 @@ struct ArrowCase {
   const char* Name;
   std::u16string Line, Key, Expansion;
 };
+
+[[maybe_unused]] void PrintTo(const ArrowCase& c, std::ostream* os) {
+  *os << c.Name;
+}
 
 class SplitAtArrowTest : public ::testing::TestWithParam<ArrowCase> {};
 

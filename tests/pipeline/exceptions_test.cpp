@@ -59,6 +59,10 @@ struct ApplyCase {
   std::vector<std::u16string> Log;
 };
 
+[[maybe_unused]] void PrintTo(const ApplyCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 class ApplyTest : public ExceptionsTest, public ::testing::WithParamInterface<ApplyCase> {};
 
 TEST_P(ApplyTest, Replaces) {

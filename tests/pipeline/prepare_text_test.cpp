@@ -52,6 +52,10 @@ struct ChunkCase {
   std::u16string Left;
 };
 
+[[maybe_unused]] void PrintTo(const ChunkCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 class ChunkTest : public PrepareTextTest, public ::testing::WithParamInterface<ChunkCase> {};
 
 TEST_P(ChunkTest, OnePhrase) {

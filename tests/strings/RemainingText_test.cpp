@@ -15,6 +15,10 @@ struct WordsCase {
   std::vector<std::u16string> Words;  // taken one by one until the text is empty
 };
 
+[[maybe_unused]] void PrintTo(const WordsCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 const std::vector<WordsCase> kWordsCases = {
     {"NoSpaceGivesWholeText", u"word", {u"word"}},
     {"TwoWords", u"one two", {u"one", u"two"}},
@@ -59,6 +63,10 @@ struct PrependCase {
   std::u16string Expected;
 };
 
+[[maybe_unused]] void PrintTo(const PrependCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 const std::vector<PrependCase> kPrependCases = {
     {"RoomInFront", u"alpha beta gamma", 1, u"xy ", u"xy beta gamma"},
     {"ExactlyTheRoom", u"abc def", 1, u"wxyz", u"wxyzdef"},
@@ -102,6 +110,10 @@ struct TrimCase {
   int Taken;
   std::u16string Expected;
 };
+
+[[maybe_unused]] void PrintTo(const TrimCase& c, std::ostream* os) {
+  *os << c.Name;
+}
 
 const std::vector<TrimCase> kTrimCases = {
     {"TrailingSpaces", u"ab  ", 0, u"ab"},

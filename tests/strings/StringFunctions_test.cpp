@@ -21,6 +21,10 @@ struct TokenCase {
   std::vector<Token> Expected;  // then the empty token (kind 4) with nothing left
 };
 
+[[maybe_unused]] void PrintTo(const TokenCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 const std::vector<TokenCase> kTokenCases = {
     {"MixedSequence",
      u"//abc/[xy]/*,/<t>",

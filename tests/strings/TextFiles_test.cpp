@@ -34,6 +34,10 @@ struct Utf16Case {
   std::vector<std::u16string> Lines;
 };
 
+[[maybe_unused]] void PrintTo(const Utf16Case& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 std::string Le(std::u16string_view text, bool bom = false) {
   return EncodeUtf16Le(text, bom);
 }
@@ -119,6 +123,10 @@ struct ConfigCase {
   std::string Bytes;
   std::vector<std::u16string> Lines;
 };
+
+[[maybe_unused]] void PrintTo(const ConfigCase& c, std::ostream* os) {
+  *os << c.Name;
+}
 
 const std::vector<ConfigCase> kConfigCases = {
     {"Utf8", "GENDER=\xce\x91\n", {u"GENDER=\u0391"}},

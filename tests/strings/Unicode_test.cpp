@@ -16,6 +16,10 @@ struct Utf8Case {
   std::u16string Text;  // the decoded text when valid
 };
 
+[[maybe_unused]] void PrintTo(const Utf8Case& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 const std::vector<Utf8Case> kUtf8Cases = {
     {"Empty", "", true, u""},
     {"Ascii", "abc", true, u"abc"},

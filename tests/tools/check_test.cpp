@@ -64,6 +64,10 @@ struct CheckCase {
   const char* Message;
 };
 
+[[maybe_unused]] void PrintTo(const CheckCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 const LineList& FileLines(const Faulty& f, const std::string& file) {
   if (file == "c.ttg") return f.Files.Config;
   if (file == "n.ttg") return f.Files.Normalisation;

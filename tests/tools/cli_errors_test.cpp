@@ -18,6 +18,10 @@ struct ErrorCase {
   const char* Message;  // part of the one line on standard error
 };
 
+[[maybe_unused]] void PrintTo(const ErrorCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 class CommandLineError : public ::testing::TestWithParam<ErrorCase> {
  protected:
   void SetUp() override {
