@@ -128,6 +128,29 @@ class PhonemeTokenizer {
   std::vector<PhonemeToken> tokens_;
 };
 
+// eSpeak NG keeps a word's phonemes in a fixed table: a phoneme word of a few hundred symbols
+// silences the utterance or crashes the library. A word longer than this many code points is
+// therefore spoken as several words (its word notification is still one).
+constexpr size_t kLongestPhonemeWord = 100;
+
+// Where a long phoneme word is cut: before a stress mark near the limit where there is one, so
+// that a syllable stays whole, otherwise at the limit itself.
+std::vector<size_t> WordBreaks(const std::vector<CodePoint>& chars) {
+  std::vector<size_t> breaks;
+  for (size_t start = 0; chars.size() - start > kLongestPhonemeWord;) {
+    size_t cut = start + kLongestPhonemeWord;
+    for (size_t k = cut; k > start + kLongestPhonemeWord / 2; --k) {
+      if (chars[k].Char == U'\'' || chars[k].Char == U',') {
+        cut = k;
+        break;
+      }
+    }
+    breaks.push_back(cut);
+    start = cut;
+  }
+  return breaks;
+}
+
 void AppendAscii(SpeechSegment& segment, std::string_view text, int32_t wordAt) {
   segment.Utf8 += text;
   segment.WordAt.insert(segment.WordAt.end(), text.size(), wordAt);
@@ -151,8 +174,13 @@ SpeechSegment PhonemeSegment(const SourceText& source, PhonemeForm form, int32_t
     }
     const auto index = static_cast<int32_t>(segment.Words.size());
     segment.Words.push_back(SpanOf(source, token.Chars.front(), token.Chars.back()));
-    for (const CodePoint& cp : token.Chars) {
-      AppendUtf8(segment.Utf8, cp.Char);
+    const std::vector<size_t> breaks = WordBreaks(token.Chars);
+    for (size_t k = 0, next = 0; k < token.Chars.size(); ++k) {
+      if (next < breaks.size() && breaks[next] == k) {
+        AppendAscii(segment, " ", kNoWord);
+        ++next;
+      }
+      AppendUtf8(segment.Utf8, token.Chars[k].Char);
       segment.WordAt.push_back(index);
     }
   }

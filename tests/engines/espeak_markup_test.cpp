@@ -154,7 +154,24 @@ INSTANTIATE_TEST_SUITE_P(
                     "[[hEloU,w3:ld _:_: f'u: _:_:]]",
                     {u"hEloU,w3:ld", u"f'u:"}},
         PhonemeCase{"PronHashKept", PhonemeForm::Pron, u"h@loU#", "[[h@loU#]]", {u"h@loU#"}},
-        PhonemeCase{"OnlyBlanks", PhonemeForm::Pron, u"   ", "", {}}),
+        PhonemeCase{"OnlyBlanks", PhonemeForm::Pron, u"   ", "", {}},
+        // eSpeak NG fails on phoneme words of a few hundred symbols: long ones are cut.
+        PhonemeCase{"LongWordCutAtTheLimit",
+                    PhonemeForm::Pron,
+                    std::u16string(250, u'k'),
+                    "[[" + std::string(100, 'k') + " " + std::string(100, 'k') + " " +
+                        std::string(50, 'k') + "]]",
+                    {std::u16string(250, u'k')}},
+        PhonemeCase{"LongWordCutBeforeAStress",
+                    PhonemeForm::Directss,
+                    std::u16string(60, u'a') + u"'" + std::u16string(80, u'b') + u"#",
+                    "[[" + std::string(60, 'a') + " '" + std::string(80, 'b') + "]]",
+                    {std::u16string(60, u'a') + u"'" + std::u16string(80, u'b')}},
+        PhonemeCase{"WordAtTheLimitKept",
+                    PhonemeForm::Pron,
+                    std::u16string(100, u'k'),
+                    "[[" + std::string(100, 'k') + "]]",
+                    {std::u16string(100, u'k')}}),
     [](const auto& info) { return info.param.Name; });
 
 struct TextCase {

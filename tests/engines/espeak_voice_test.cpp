@@ -182,6 +182,22 @@ TEST_F(EspeakVoiceTest, PronunciationLastsAboutAsLongAsTheWord) {
   EXPECT_GT(SpokenSeconds(two), 1.6 * SpokenSeconds(word));
 }
 
+TEST_F(EspeakVoiceTest, VeryLongPronunciationWordIsHeardWholeAndNotifiedOnce) {
+  // A word of 500 symbols once crashed eSpeak NG; it is spoken in pieces instead.
+  std::filesystem::path file;
+  auto voice = NewVoice(file);
+  VoiceRecorder recorder;
+  voice->SetEvents(&recorder);
+  const std::u16string word(500, u'k');
+  const std::u16string text = u"<pron sym=\"" + word + u" !\"/>";
+  Say(*voice, text);
+  ASSERT_TRUE(WaitIdle(*voice));
+  EXPECT_EQ(recorder.Kinds(), "SWE");
+  EXPECT_EQ(recorder.Words(text), std::vector<std::u16string>{word});
+  const auto short_word = Render([](Voice& v) { Say(v, u"<pron sym=\"kkkkkkkkkk\"/>"); });
+  EXPECT_GT(SpokenSeconds(Samples(file)), 20 * SpokenSeconds(short_word));
+}
+
 TEST_F(EspeakVoiceTest, PronunciationWordsPointAtTheSymbols) {
   std::filesystem::path file;
   auto voice = NewVoice(file);
