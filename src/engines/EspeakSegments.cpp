@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "engines/EspeakMarkup.h"
+#include "engines/EspeakTextGuard.h"
+#include "strings/Unicode.h"
 
 namespace parlan::engines {
 
@@ -32,24 +34,6 @@ std::vector<CodePoint> CodePoints(std::u16string_view text) {
     i += cp.Units;
   }
   return out;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
 }
 
 bool IsSpace(char32_t c) {
@@ -214,7 +198,11 @@ SpeechSegment TextSegment(const SourceText& source, int32_t pitch) {
     }
     k = runEnd;
   }
-  for (const CodePoint& cp : cps) AppendUtf8(segment.Utf8, cp.Char);
+  std::u32string chars;
+  for (const CodePoint& cp : cps) chars.push_back(cp.Char);
+  GuardedText text = GuardEspeakText(chars, segment.WordAt);
+  segment.Utf8 = std::move(text.Utf8);
+  segment.WordAt = std::move(text.WordAt);
   return segment;
 }
 

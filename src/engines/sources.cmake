@@ -7,6 +7,7 @@ list(APPEND PARLAN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/EspeakSpeech.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EspeakMarkup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EspeakSegments.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/EspeakTextGuard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EspeakVoiceCatalogue.cpp)
 if(PARLAN_HAVE_ESPEAK)
   list(APPEND PARLAN_SOURCES

@@ -3,6 +3,7 @@
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>
 #include <unicode/utf16.h>
+#include <unicode/utf8.h>
 
 #include <vector>
 
@@ -42,6 +43,14 @@ std::string ToUtf8(std::u16string_view text) {
   status = U_ZERO_ERROR;
   u_strToUTF8WithSub(result.data(), length, nullptr, src, srcLength, 0xFFFD, nullptr, &status);
   return U_FAILURE(status) ? std::string() : result;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c > 0x10FFFF || U_IS_SURROGATE(c)) c = 0xFFFD;
+  uint8_t bytes[U8_MAX_LENGTH];
+  int32_t length = 0;
+  U8_APPEND_UNSAFE(bytes, length, c);
+  out.append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
 }
 
 std::u16string U16(std::string_view utf8) {

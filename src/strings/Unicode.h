@@ -16,6 +16,9 @@ std::u16string Utf8OrLatin1ToUtf16(std::string_view bytes);
 // UTF-16 to UTF-8; unpaired surrogates become U+FFFD.
 std::string ToUtf8(std::u16string_view text);
 
+// Appends one code point as UTF-8 (a surrogate or a value beyond U+10FFFF as U+FFFD).
+void AppendUtf8(std::string& out, char32_t c);
+
 // Shorthand for literals and trusted UTF-8 in code and tests.
 std::u16string U16(std::string_view utf8);
 
