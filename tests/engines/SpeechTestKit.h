@@ -43,6 +43,20 @@ inline double SpokenSeconds(const std::vector<int16_t>& s) {
   return double(frames) / 50.0;
 }
 
+// Seconds of the longest silence between the first and the last frame with speech.
+inline double LongestPauseSeconds(const std::vector<int16_t>& s) {
+  const std::vector<bool> loud = LoudFrames(s);
+  const auto first = std::find(loud.begin(), loud.end(), true);
+  const auto last = std::find(loud.rbegin(), loud.rend(), true).base();
+  int longest = 0;
+  int run = 0;
+  for (auto it = first; it < last; ++it) {
+    run = *it ? 0 : run + 1;
+    longest = std::max(longest, run);
+  }
+  return double(longest) / 50.0;
+}
+
 // Median fundamental frequency in Hz over the voiced frames, by normalised autocorrelation.
 inline double MedianF0(const std::vector<int16_t>& s) {
   const size_t frame = 1024, hop = 512;

@@ -182,6 +182,15 @@ TEST_F(EspeakVoiceTest, PronunciationLastsAboutAsLongAsTheWord) {
   EXPECT_GT(SpokenSeconds(two), 1.6 * SpokenSeconds(word));
 }
 
+TEST_F(EspeakVoiceTest, MarksPauseAboutAsLongAsPunctuationInText) {
+  const auto textComma = Render([](Voice& v) { Say(v, u"hello, world"); });
+  const auto markComma = Render([](Voice& v) { Say(v, u"<pron sym=\"h@loU , w3:ld\"/>"); });
+  const auto markStop = Render([](Voice& v) { Say(v, u"<pron sym=\"h@loU ! w3:ld\"/>"); });
+  ASSERT_GT(LongestPauseSeconds(textComma), 0.08);
+  EXPECT_NEAR(LongestPauseSeconds(markComma) / LongestPauseSeconds(textComma), 1.0, 0.4);
+  EXPECT_GT(LongestPauseSeconds(markStop), 1.3 * LongestPauseSeconds(markComma));
+}
+
 TEST_F(EspeakVoiceTest, VeryLongPronunciationWordIsHeardWholeAndNotifiedOnce) {
   // A word of 500 symbols once crashed eSpeak NG; it is spoken in pieces instead.
   std::filesystem::path file;
