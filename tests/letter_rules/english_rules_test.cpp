@@ -314,13 +314,13 @@ TEST(EnglishNormalisation, WritesOnlyWordsTheRulesConvert) {
   }
 }
 
-TEST(EnglishConfiguration, OffersBothGendersThroughTheAmericanVoice) {
+TEST(EnglishConfiguration, OffersBothGendersThroughTheAmericanEngine) {
   ErrorRecord error;
   auto value = [&](const char16_t* key) {
     return ToUtf8(ReadConfigValue(EnglishFile("Englishc.ttg"), key, error));
   };
   EXPECT_EQ(value(u"GENDER"), "Both");
-  EXPECT_EQ(value(u"SAPINO"), "5");
+  EXPECT_EQ(value(u"SAPINO"), "4");  // the direct engine keeps every mark a pause
   EXPECT_EQ(value(u"SPACE"), "0");
   EXPECT_EQ(value(u"MALE"), "English (America)");
   EXPECT_EQ(value(u"FEMALE"), "English (America) Female");
@@ -329,12 +329,13 @@ TEST(EnglishConfiguration, OffersBothGendersThroughTheAmericanVoice) {
   EXPECT_EQ(error.Number, 0) << ToUtf8(error.Text);
 }
 
-// Whole phrases spoken in the English native mode through a recording voice.
+// Whole phrases spoken in the English native mode through a recording direct engine.
 class EnglishSpoken : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetThreadState();
-    engines->Sapi5->Voices = {u"English (America)", u"English (America) Female"};
+    engines->ParlanSapi->Criteria[u"EngineID=gmw/en-US;Gender= 2;LanguageID=1033"] = 3;
+    engines->ParlanSapi->Criteria[u"EngineID=gmw/en-US;Gender= 1;LanguageID=1033"] = 4;
     control = std::make_unique<Parlana>(ParlanaSettings{LanguagesRoot(), engines});
     control->SetNeverDebug(true);
     for (int16_t m = 1; m <= control->CountEngines(); ++m)
@@ -344,18 +345,17 @@ class EnglishSpoken : public ::testing::Test {
   }
   void TearDown() override { ResetThreadState(); }
 
-  // The phoneme strings of the pronunciation elements sent for a text, one per phrase.
+  // The phoneme strings sent for a text, one per phrase, without the engine's end mark "#".
   std::vector<std::string> Speak(const std::string& text) {
-    engines->Sapi5->Calls.clear();
+    engines->ParlanSapi->Calls.clear();
     std::u16string t = U16(text);
     control->Speak(t);
     std::vector<std::string> out;
-    for (const auto& [sent, flags] : engines->Sapi5->Spoken()) {
-      std::string s = ToUtf8(sent);
-      const std::string open = "<pron sym=\"", close = " !\"/>";
-      EXPECT_TRUE(s.starts_with(open) && s.ends_with(close)) << s;
-      if (s.size() >= open.size() + close.size())
-        out.push_back(s.substr(open.size(), s.size() - open.size() - close.size()));
+    for (const auto& call : engines->ParlanSapi->CallsTo(engines::ss::kSpeak)) {
+      EXPECT_EQ(call.Args.at(0), Variant(engines::ss::kSpeakPhonemes));
+      std::string s = ToUtf8(call.Args.at(2).AsString());
+      EXPECT_TRUE(s.ends_with("#")) << s;
+      if (s.ends_with("#")) out.push_back(s.substr(0, s.size() - 1));
     }
     return out;
   }
@@ -368,8 +368,8 @@ class EnglishSpoken : public ::testing::Test {
 TEST_F(EnglishSpoken, EachPhraseGoesAsTabSeparatedWordsWithItsMarks) {
   std::vector<std::string> phrases = Speak("Hello, cats. I'm running!");
   ASSERT_EQ(phrases.size(), 2u);
-  EXPECT_EQ(phrases[0], "h@l'oU\t,k'ats\t.");
-  EXPECT_EQ(phrases[1], "'aIm\tr'VnIN\t.");
+  EXPECT_EQ(phrases[0], "h@l'oU\t*,k'ats\t*.");
+  EXPECT_EQ(phrases[1], "'aIm\tr'VnIN\t*!");
 }
 
 TEST_F(EnglishSpoken, SymbolsNumbersAndAbbreviationsAreSpokenAsTheirWords) {
