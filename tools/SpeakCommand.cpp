@@ -11,6 +11,7 @@
 #include "Output.h"
 #include "PhonemeTap.h"
 #include "TextInput.h"
+#include "parlan/EspeakEngines.h"
 #include "strings/Unicode.h"
 
 namespace parlan::cli {
@@ -141,6 +142,10 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
       throw RunError("cannot write " + s.OutputFile +
                      ": the library was built without a speech engine");
   }
+  if (!target && !s.NoAudio && AudioAvailable() && !engines::SoundServerReachable())
+    throw RunError(
+        "no sound server could be reached, so nothing would be heard; write the audio "
+        "with -w FILE, or use -q");
   std::shared_ptr<engines::EngineFactory> engines =
       MakeEngines(target      ? AudioChoice::File
                   : s.NoAudio ? AudioChoice::None

@@ -73,6 +73,11 @@ struct AudioOutput {
 // True when the library was built with eSpeak NG and eSpeak NG could be started.
 bool EspeakAvailable();
 
+// True when a sound server answers (it is asked for a playback stream, which is closed again at
+// once). False where none runs, or where the library was built without eSpeak NG. A host that
+// wants to tell its user that nothing will be heard asks this before speaking.
+bool SoundServerReachable();
+
 // Engines on eSpeak NG sending their audio to `output`; the null engines where the library was
 // built without eSpeak NG or eSpeak NG cannot be started.
 std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput& output);

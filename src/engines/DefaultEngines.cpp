@@ -18,6 +18,10 @@ bool EspeakAvailable() {
   return false;
 }
 
+bool SoundServerReachable() {
+  return false;
+}
+
 std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput&) {
   return NullEngineFactory();
 }

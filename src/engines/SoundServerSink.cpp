@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "engines/AudioSinks.h"
+#include "parlan/EspeakEngines.h"
 
 namespace parlan::engines {
 
@@ -22,6 +23,14 @@ namespace {
 constexpr size_t kPieceSamples = 512;
 // The server is asked to keep this much audio ahead of playback.
 constexpr uint32_t kTargetLatencyMs = 150;
+
+pa_sample_spec SampleSpec() {
+  pa_sample_spec spec{};
+  spec.format = PA_SAMPLE_S16LE;
+  spec.rate = kSampleRate;
+  spec.channels = 1;
+  return spec;
+}
 
 class SoundServerSink : public AudioSink {
  public:
@@ -126,10 +135,7 @@ class SoundServerSink : public AudioSink {
   }
 
   void Connect() {
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_S16LE;
-    spec.rate = kSampleRate;
-    spec.channels = 1;
+    const pa_sample_spec spec = SampleSpec();
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<uint32_t>(-1);
     attr.tlength = kSampleRate * 2 * kTargetLatencyMs / 1000;
@@ -160,6 +166,16 @@ class SoundServerSink : public AudioSink {
 };
 
 }  // namespace
+
+bool SoundServerReachable() {
+  const pa_sample_spec spec = SampleSpec();
+  int error = 0;
+  pa_simple* stream = pa_simple_new(nullptr, "Parlan", PA_STREAM_PLAYBACK, nullptr, "probe", &spec,
+                                    nullptr, nullptr, &error);
+  if (!stream) return false;
+  pa_simple_free(stream);
+  return true;
+}
 
 std::shared_ptr<AudioSink> MakeSoundServerSink(std::string streamName) {
   return std::make_shared<SoundServerSink>(std::move(streamName));

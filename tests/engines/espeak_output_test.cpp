@@ -298,6 +298,12 @@ TEST_F(SoundServerTest, PurgeStopsPlaybackPromptly) {
   EXPECT_EQ(recorder.Numbers().back(), 12);
 }
 
+TEST_F(SoundServerTest, ReachabilityIsReported) {
+  EXPECT_TRUE(SoundServerReachable());
+  ::setenv("PULSE_SERVER", ("unix:" + (dir_.Path() / "nowhere").string()).c_str(), 1);
+  EXPECT_FALSE(SoundServerReachable());
+}
+
 TEST_F(SoundServerTest, UnreachableServerDropsTheAudioWithoutHanging) {
   ::setenv("PULSE_SERVER", ("unix:" + (dir_.Path() / "nowhere").string()).c_str(), 1);
   auto voice = Server()->CreateVoice();

@@ -115,6 +115,25 @@ TEST_F(SpeakCommand, PhonemeOptionPrintsWhatPhonemesPrints) {
   EXPECT_EQ(spoken.Out, dry.Out);
 }
 
+TEST_F(SpeakCommand, NoSoundServerIsAnErrorUnlessTheAudioGoesElsewhere) {
+  const char* old = std::getenv("PULSE_SERVER");
+  const std::string saved = old ? old : "";
+  ::setenv("PULSE_SERVER", ("unix:" + Work("nowhere")).c_str(), 1);
+  ToolResult played = RunTool({"--root", Root(), "-v", "1", "hello"});
+  ToolResult quiet = RunTool({"--root", Root(), "-q", "-v", "1", "hello"});
+  ToolResult written = RunTool({"--root", Root(), "-v", "1", "-w", Work("out.wav"), "hello"});
+  if (old)
+    ::setenv("PULSE_SERVER", saved.c_str(), 1);
+  else
+    ::unsetenv("PULSE_SERVER");
+  EXPECT_EQ(played.Status, 1);
+  EXPECT_EQ(played.Err,
+            "parlan: no sound server could be reached, so nothing would be heard; write the "
+            "audio with -w FILE, or use -q\n");
+  EXPECT_EQ(quiet.Status, 0) << quiet.Err;
+  EXPECT_EQ(written.Status, 0) << written.Err;
+}
+
 TEST_F(SpeakCommand, PitchOutsideTheEnginesRange) {
   ToolResult r = RunTool({"--root", Root(), "-q", "-v", "1", "-p", "500", "hello"});
   EXPECT_EQ(r.Status, 2);
