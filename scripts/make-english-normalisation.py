@@ -35,6 +35,19 @@ WHOLE_PHRASES = [
     ("#", "number"), ("$", "dollars"), ("\u20ac", "euros"), ("\u00a3", "pounds"),
     ("\u00b0", "degrees"), ("\u00d7", "times"),
     ("-", ""), ("\u2013", ""), ("\u2014", ""),
+    ("\u2010", ""), ("\u2011", ""), ("\u2012", ""), ("\u2015", ""),
+    # Signs that stand for words; without an entry they would stop their phrase from being
+    # spoken, as no letter rule reads them.
+    ("\u00a9", "copyright"), ("\u2122", "trademark"), ("\u00ae", "registered"),
+    ("\u00a2", "cents"), ("\u00a5", "yen"), ("\u00a7", "section"), ("\u00b6", "paragraph"),
+    ("\u2116", "number"), ("\u2030", "per mille"), ("\u00b5", "micro"),
+    ("\u00b1", "plus or minus"), ("\u00f7", "divided by"), ("\u2264", "less than or equal to"),
+    ("\u2265", "greater than or equal to"), ("\u2260", "not equal to"),
+    ("\u2248", "approximately"), ("\u221e", "infinity"), ("\u221a", "square root of"),
+    ("\u2211", "sum of"), ("\u03c0", "pi"), ("\u2126", "ohms"), ("\u03a9", "ohms"),
+    ("\u2192", "to"), ("\u00bd", "one half"), ("\u00bc", "one quarter"),
+    ("\u00be", "three quarters"), ("\u00b2", "squared"), ("\u00b3", "cubed"),
+    ("\u00b9", "one"),
 ]
 
 ABBREVIATIONS = [
@@ -50,6 +63,11 @@ SYMBOLS = ","
 # Quotes (not the apostrophe, which belongs to words such as "don't"), brackets and marks
 # that are not read aloud.
 IGNORED = "\"\u201c\u201d\u2018\u201e()[]{}<>*_~^`|\\\u00ab\u00bb\u00bf\u00a1"
+# Marks read as nothing: daggers, bullets, accents written on their own, ordinal indicators,
+# primes, single guillemets, low and reversed quotes, ticks, stars and hearts.
+IGNORED += ("\u2020\u2021\u2022\u00b7\u00ac\u00a6\u00a8\u00af\u00b4\u00b8\u00aa\u00ba\u00a4"
+            "\u2032\u2033\u2039\u203a\u201a\u201b\u201f\u2044\u2190\u0192"
+            "\u2713\u2714\u2605\u2606\u2665")
 
 
 def check():

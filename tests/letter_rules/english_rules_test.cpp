@@ -382,10 +382,27 @@ TEST_F(EnglishSpoken, SymbolsNumbersAndAbbreviationsAreSpokenAsTheirWords) {
         Same{"It is 3.5 km, e.g. here.", "it is three point five kilometers, for example here."},
         Same{"A well-known (old) \"file.txt\" @ 50%.",
              "a well known old file dot txt at five zero percent."},
-        Same{"Wait... what?", "wait\u2026 what?"}}) {
+        Same{"Wait... what?", "wait\u2026 what?"},
+        Same{"\u00a9 Acme\u00ae: 5 m\u00b2 \u00b1 \u00bd.",
+             "copyright acme registered: five m squared plus or minus one half."},
+        Same{"\u2022 item \u2020 \u00b7 x", "item x"}}) {
     std::vector<std::string> expected = Speak(s.spoken);
     ASSERT_FALSE(expected.empty()) << s.spoken;
     EXPECT_EQ(Speak(s.written), expected) << s.written;
+  }
+}
+
+TEST_F(EnglishSpoken, CommonSignsDoNotSilenceTheirPhrase) {
+  // A character no rule reads fails its word, and a phrase whose last word fails is not spoken.
+  for (const char* sign :
+       {"\u00a9", "\u2122", "\u00ae", "\u00a2", "\u00a5", "\u00a7", "\u00b6", "\u2116", "\u2030",
+        "\u00b5", "\u00b1", "\u00f7", "\u2264", "\u2265", "\u2260", "\u2248", "\u221e", "\u221a",
+        "\u2211", "\u03c0", "\u03a9", "\u2192", "\u2190", "\u00bd", "\u00bc", "\u00be", "\u00b9",
+        "\u00b2", "\u00b3", "\u2020", "\u2021", "\u2022", "\u00b7", "\u00ac", "\u00a6", "\u00a8",
+        "\u00af", "\u00b4", "\u00b8", "\u00aa", "\u00ba", "\u00a4", "\u2032", "\u2033", "\u2039",
+        "\u203a", "\u201a", "\u201b", "\u201f", "\u2044", "\u0192", "\u2713", "\u2714", "\u2605",
+        "\u2606", "\u2665", "\u2010", "\u2011", "\u2012", "\u2015"}) {
+    EXPECT_EQ(Speak(std::string("one two ") + sign + ".").size(), 1u) << sign;
   }
 }
 
