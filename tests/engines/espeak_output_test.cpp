@@ -298,6 +298,42 @@ TEST_F(SoundServerTest, PurgeStopsPlaybackPromptly) {
   EXPECT_EQ(recorder.Numbers().back(), 12);
 }
 
+// Word notifications come at the pace of the audio, not as fast as it is handed to the server:
+// the time between two notifications matches the audio between their words.
+TEST_F(SoundServerTest, WordNotificationsKeepPaceWithTheAudio) {
+  auto direct = Server()->CreateDirectSS(DirectSSRole::Sapi4);
+  struct Timed : DirectRecorder {
+    void WordPosition(int32_t hi, int32_t lo, int32_t offset) override {
+      DirectRecorder::WordPosition(hi, lo, offset);
+      Arrived.push_back(Clock::now());
+    }
+    std::vector<Clock::time_point> Arrived;
+  } recorder;
+  direct->SetEvents(&recorder);
+  std::u16string paragraph;
+  for (int i = 0; i < 2; ++i) paragraph += kSentence + std::u16string(u" ");
+  SayDirect(*direct, paragraph);
+  const auto deadline = Clock::now() + std::chrono::seconds(30);
+  while (direct->Busy() && Clock::now() < deadline) {
+    direct->PumpEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  std::vector<DirectEvent> words;
+  for (const DirectEvent& e : recorder.Events)
+    if (e.Number == 15) words.push_back(e);
+  ASSERT_EQ(words.size(), recorder.Arrived.size());
+  ASSERT_GE(words.size(), 16u);
+  // From the second word on (the first comes when the audio starts, whatever the latency).
+  double worst = 0;
+  for (size_t k = 2; k < words.size(); ++k) {
+    const double heard = double(words[k].Clock - words[1].Clock) / (2.0 * kRate);
+    const double told =
+        std::chrono::duration<double>(recorder.Arrived[k] - recorder.Arrived[1]).count();
+    worst = std::max(worst, std::abs(told - heard));
+  }
+  EXPECT_LT(worst, 0.1);
+}
+
 TEST_F(SoundServerTest, ReachabilityIsReported) {
   EXPECT_TRUE(SoundServerReachable());
   ::setenv("PULSE_SERVER", ("unix:" + (dir_.Path() / "nowhere").string()).c_str(), 1);
