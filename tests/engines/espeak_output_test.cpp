@@ -331,7 +331,8 @@ TEST_F(SoundServerTest, WordNotificationsKeepPaceWithTheAudio) {
         std::chrono::duration<double>(recorder.Arrived[k] - recorder.Arrived[1]).count();
     worst = std::max(worst, std::abs(told - heard));
   }
-  EXPECT_LT(worst, 0.1);
+  // Running ahead would put whole seconds between the two; a loaded machine may add a little.
+  EXPECT_LT(worst, 0.3);
 }
 
 TEST_F(SoundServerTest, ReachabilityIsReported) {
