@@ -1,6 +1,7 @@
 #include "engines/EspeakTextGuard.h"
 
 #include <unicode/uchar.h>
+#include <unicode/utf8.h>
 
 #include "engines/EspeakSpeech.h"
 #include "strings/Unicode.h"
@@ -72,13 +73,12 @@ class TextGuard {
     size_t runBytes = 0;
     for (size_t k = 0; k < run.size(); ++k) {
       const char32_t c = spell && DotBetweenLetters(run, k) ? U' ' : run[k];
-      std::string bytes;
-      AppendUtf8(bytes, c);
-      if (runBytes + bytes.size() > kLongestTextRun) {
+      const auto bytes = static_cast<size_t>(U8_LENGTH(c));
+      if (runBytes + bytes > kLongestTextRun) {
         Put(U' ', kNoWord);
         runBytes = 0;
       }
-      runBytes = c == U' ' ? 0 : runBytes + bytes.size();
+      runBytes = c == U' ' ? 0 : runBytes + bytes;
       Put(c, wordAt_[begin + k]);
     }
   }

@@ -16,7 +16,7 @@ struct GuardedText {
   std::vector<int32_t> WordAt;
 };
 
-// Writes `chars` (one entry of `wordAt` each) as eSpeak NG text:
+// Writes `chars` (code points, no surrogates; one entry of `wordAt` each) as eSpeak NG text:
 // - eSpeak NG joins dotted abbreviations ("e.g.", "x.y.") that follow one another into one
 //   buffer of 80 bytes: from the fifth in a row, and in any word with more than six dots
 //   between letters, the dots between letters are written as blanks, so the letters are read
