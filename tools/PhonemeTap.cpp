@@ -21,6 +21,7 @@ class TappedDirectSS : public engines::DirectSS {
   void SetEvents(engines::DirectSSEvents* events) override { inner_->SetEvents(events); }
   void PumpEvents() override { inner_->PumpEvents(); }
   bool Busy() override { return inner_->Busy(); }
+  void SetWakeup(std::function<void()> wakeup) override { inner_->SetWakeup(std::move(wakeup)); }
 
  private:
   std::unique_ptr<engines::DirectSS> inner_;
@@ -49,6 +50,7 @@ class TappedVoice : public engines::Voice {
   void SetEvents(engines::VoiceEvents* events) override { inner_->SetEvents(events); }
   void PumpEvents() override { inner_->PumpEvents(); }
   bool Busy() override { return inner_->Busy(); }
+  void SetWakeup(std::function<void()> wakeup) override { inner_->SetWakeup(std::move(wakeup)); }
 
  private:
   std::unique_ptr<engines::Voice> inner_;

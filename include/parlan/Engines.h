@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,6 +64,11 @@ class DirectSS {
   virtual void PumpEvents() {}
   // True while speech is queued or playing.
   virtual bool Busy() { return false; }
+  // Called from any thread whenever notifications start waiting or speech ends, so that a host
+  // can sleep until then instead of polling; an empty function detaches, and once this returns
+  // the function given before is no longer called. Engines that raise their notifications on
+  // the caller's thread need no wake-up and ignore it.
+  virtual void SetWakeup(std::function<void()> wakeup) { (void)wakeup; }
 };
 
 // ----- The voice -----
@@ -110,6 +116,8 @@ class Voice {
   virtual void SetEvents(VoiceEvents* events) = 0;
   virtual void PumpEvents() {}
   virtual bool Busy() { return false; }
+  // As DirectSS::SetWakeup.
+  virtual void SetWakeup(std::function<void()> wakeup) { (void)wakeup; }
 };
 
 // ----- Factory -----

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -96,6 +97,10 @@ class Parlana {
   void DoEvents();
   // Delivers events until every engine is idle; false when the timeout passed first.
   bool WaitUntilDone(std::chrono::milliseconds timeout);
+  // Called from any thread when engine events are waiting for DoEvents or speech has ended, so
+  // that an event loop can sleep until then; it must only wake the control's thread, which then
+  // calls DoEvents. Empty detaches; once this returns the earlier function is not called again.
+  void SetEventsWaiting(std::function<void()> wakeup);
 
   // ----- Late binding -----
   // Serves every member by dispatch identifier. Arguments are in declaration order; for a

@@ -84,6 +84,7 @@ Parlana::~Parlana() {
     if (d.Sapi4Obj) d.Sapi4Obj->SetEvents(nullptr);
     if (d.Sapi5Obj) d.Sapi5Obj->SetEvents(nullptr);
   });
+  SetEventsWaiting({});
 }
 
 const std::filesystem::path& Parlana::InstallRoot() const {
@@ -243,6 +244,14 @@ void Parlana::DoEvents() {
     if (impl_->ParlanSapiObj) impl_->ParlanSapiObj->PumpEvents();
     if (impl_->Sapi4Obj) impl_->Sapi4Obj->PumpEvents();
     if (impl_->Sapi5Obj) impl_->Sapi5Obj->PumpEvents();
+  });
+}
+
+void Parlana::SetEventsWaiting(std::function<void()> wakeup) {
+  Guarded([&] {
+    if (impl_->ParlanSapiObj) impl_->ParlanSapiObj->SetWakeup(wakeup);
+    if (impl_->Sapi4Obj) impl_->Sapi4Obj->SetWakeup(wakeup);
+    if (impl_->Sapi5Obj) impl_->Sapi5Obj->SetWakeup(wakeup);
   });
 }
 

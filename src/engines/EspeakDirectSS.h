@@ -20,6 +20,7 @@ class EspeakDirectSS : public DirectSS {
   void SetEvents(DirectSSEvents* events) override { events_ = events; }
   void PumpEvents() override;
   bool Busy() override;
+  void SetWakeup(std::function<void()> wakeup) override { channel_->SetWakeup(std::move(wakeup)); }
 
  private:
   bool Dispatch(int32_t dispid, CallKind kind, const std::vector<Variant>& args, Variant& result);

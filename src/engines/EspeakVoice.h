@@ -24,6 +24,7 @@ class EspeakVoice : public Voice {
   void SetEvents(VoiceEvents* events) override { events_ = events; }
   void PumpEvents() override;
   bool Busy() override;
+  void SetWakeup(std::function<void()> wakeup) override { channel_->SetWakeup(std::move(wakeup)); }
 
  private:
   std::shared_ptr<Utterance> MakeUtterance(const std::u16string& text, int32_t flags);

@@ -25,6 +25,21 @@ bool SpeechChannel::Busy() {
   return done_ < queued_ || !events_.empty();
 }
 
+void SpeechChannel::SetWakeup(std::function<void()> wakeup) {
+  std::lock_guard lock(wakeMutex_);
+  wakeup_ = std::move(wakeup);
+}
+
+void SpeechChannel::Wake() {
+  std::lock_guard lock(wakeMutex_);
+  if (!wakeup_) return;
+  try {
+    wakeup_();
+  } catch (...) {
+    // A host's wake-up that fails must not stop the playback thread.
+  }
+}
+
 void SpeechChannel::Audio(const int16_t* samples, size_t count) {
   audioBytes_ += static_cast<int64_t>(count * sizeof(int16_t));
   sink_->Write(samples, count);
@@ -33,8 +48,11 @@ void SpeechChannel::Audio(const int16_t* samples, size_t count) {
 void SpeechChannel::Post(const SpeechEvent& event, bool essential) {
   sink_->Mark(
       [this, event] {
-        std::lock_guard lock(mutex_);
-        events_.push_back(event);
+        {
+          std::lock_guard lock(mutex_);
+          events_.push_back(event);
+        }
+        Wake();
       },
       essential, false);
 }
@@ -48,6 +66,7 @@ void SpeechChannel::Finish(uint64_t utterance, const std::optional<SpeechEvent>&
           if (utterance > done_) done_ = utterance;
         }
         finished_.notify_all();
+        Wake();
       },
       true, true);
 }

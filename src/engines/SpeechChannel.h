@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -42,6 +43,9 @@ class SpeechChannel {
   bool TakeEvent(SpeechEvent& event);
   // Speech queued or playing, or notifications not yet taken.
   bool Busy();
+  // Called (from the sink's or worker's thread) after each notification added and each
+  // utterance finished; empty detaches, and no call of the previous function follows.
+  void SetWakeup(std::function<void()> wakeup);
 
   // ----- Service worker -----
   void Audio(const int16_t* samples, size_t count);
@@ -59,8 +63,12 @@ class SpeechChannel {
   uint64_t queued_ = 0;
   uint64_t done_ = 0;
   int64_t audioBytes_ = 0;  // worker only
+  std::mutex wakeMutex_;
+  std::function<void()> wakeup_;
   // Last, so that it goes first: a sink's playback thread may still be adding notifications.
   std::shared_ptr<AudioSink> sink_;
+
+  void Wake();
 };
 
 }  // namespace parlan::engines
