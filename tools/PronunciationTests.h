@@ -1,8 +1,8 @@
 // A language's pronunciation tests: tests.tsv in the language folder holds one case a line,
 // the text, a tab, and the phonemes the language should give for it (UTF-8; blank lines and
 // lines starting with "#" are skipped). Each text is spoken in the language's first native mode
-// on engines that only record, and the phoneme strings handed over are compared with the
-// expected ones, spaces collapsed.
+// on engines that only record, and the phoneme strings handed over (each without its phrase's
+// closing "#") are compared with the expected ones, spaces collapsed.
 #pragma once
 
 #include <filesystem>
