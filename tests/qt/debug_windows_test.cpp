@@ -60,8 +60,8 @@ const std::vector<Documented> kAdvancedControls = {
     {"txtNormAppld", "box", "", "fraNormAppld"},
 };
 
-const char* const kFiveBoxes[] = {"txtNormAppld", "txtNormOutput", "txtExceptAppld",
-                                  "txtExcOutput", "txtRulesAppld"};
+const char* const kFiveBoxes[] = {"txtNormAppld", "txtNormOutput", "txtExceptAppld", "txtExcOutput",
+                                  "txtRulesAppld"};
 
 QWidget* WindowOf(DebugWindowSet& set, const QString& window) {
   return window == "frmDebug" ? static_cast<QWidget*>(set.Debug()) : set.Advanced();
@@ -110,8 +110,10 @@ class DebugWindowsTest : public QObject {
   void controlTreeFollowsTheDocumentedLayout_data() {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("frmDebug") << "frmDebug" << "Parlan Debug";
-    QTest::newRow("frmAdvanced") << "frmAdvanced" << "Additional Debugging Information";
+    QTest::newRow("frmDebug") << "frmDebug"
+                              << "Parlan Debug";
+    QTest::newRow("frmAdvanced") << "frmAdvanced"
+                                 << "Additional Debugging Information";
   }
   void controlTreeFollowsTheDocumentedLayout() {
     QFETCH(QString, window);
@@ -208,18 +210,22 @@ class DebugWindowsTest : public QObject {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QStringList>("emptied");
-    QTest::newRow("All Clear") << "frmAdvanced" << "cmdAllClear"
+    QTest::newRow("All Clear") << "frmAdvanced"
+                               << "cmdAllClear"
                                << QStringList{"txtNormAppld", "txtNormOutput", "txtExceptAppld",
                                               "txtExcOutput", "txtRulesAppld"};
-    QTest::newRow("Clear rules applied") << "frmAdvanced" << "cmdClear"
-                                         << QStringList{"txtRulesAppld"};
-    QTest::newRow("Clear exceptions") << "frmAdvanced" << "cmdClearEx"
-                                      << QStringList{"txtExcOutput", "txtExceptAppld"};
-    QTest::newRow("Clear normalisation") << "frmAdvanced" << "cmdClearNorm"
-                                         << QStringList{"txtNormOutput", "txtNormAppld"};
-    QTest::newRow("Clear phonemes") << "frmDebug" << "cmdClearPhonemes"
-                                    << QStringList{"rtbPhonemes"};
-    QTest::newRow("Clear text") << "frmDebug" << "cmdClearText" << QStringList{"rtbTextIn"};
+    QTest::newRow("Clear rules applied") << "frmAdvanced"
+                                         << "cmdClear" << QStringList{"txtRulesAppld"};
+    QTest::newRow("Clear exceptions")
+        << "frmAdvanced"
+        << "cmdClearEx" << QStringList{"txtExcOutput", "txtExceptAppld"};
+    QTest::newRow("Clear normalisation")
+        << "frmAdvanced"
+        << "cmdClearNorm" << QStringList{"txtNormOutput", "txtNormAppld"};
+    QTest::newRow("Clear phonemes") << "frmDebug"
+                                    << "cmdClearPhonemes" << QStringList{"rtbPhonemes"};
+    QTest::newRow("Clear text") << "frmDebug"
+                                << "cmdClearText" << QStringList{"rtbTextIn"};
   }
   void buttonsActThroughTheModel() {
     QFETCH(QString, window);

@@ -43,8 +43,8 @@ TEST(ExplainWord, CommentsAndClassesDoNotShiftTheLines) {
   TempDir root;
   testkit::LanguageFiles files = testkit::TinyLanguage();
   // Comments among the rules, and a heading line that also names the wild cards.
-  files.Rules = {"LANGUAGE=Tiny WILD CARDS", "1 e,i", "RULES", "' comment", "[a]=a", "'", "[b]=b",
-                 "END"};
+  files.Rules = {
+      "LANGUAGE=Tiny WILD CARDS", "1 e,i", "RULES", "' comment", "[a]=a", "'", "[b]=b", "END"};
   const auto folder = testkit::WriteLanguage(root.Path(), "Tiny", files);
   const auto uses = ExplainWord(folder / "Tinyr.ttg", u"ba");
   ASSERT_EQ(uses.size(), 2u);
