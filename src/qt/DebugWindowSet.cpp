@@ -175,6 +175,9 @@ void DebugWindowWidget::SyncBox(const std::string& control) {
   const DebugControl* model = window_.FindControl(control);
   if (it == boxes_.end() || !model) return;
   BoxState& state = it->second;
+  // The normalisation loader sets the language's character set on the model's boxes.
+  if (!model->FontName.empty() && state.Edit->property("fontCharset").toInt() != model->FontCharset)
+    state.Edit->setProperty("fontCharset", model->FontCharset);
   const std::u16string& text = model->Text;
   if (text == state.Shown) return;
   QScrollBar* bar = state.Edit->verticalScrollBar();

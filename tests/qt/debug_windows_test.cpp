@@ -284,6 +284,11 @@ class DebugWindowsTest : public QObject {
     model.LogRuleApplied(u"c");
     QVERIFY(updated.wait(2000));
     QCOMPARE(BoxText(set.Advanced(), "txtRulesAppld"), QString("c\n"));
+    // The character set the normalisation file names reaches the language's boxes.
+    model.SetFontCharset(204);
+    model.LogRuleApplied(u"d");
+    QVERIFY(updated.wait(2000));
+    QCOMPARE(Find(set.Advanced(), "txtRulesAppld")->property("fontCharset").toInt(), 204);
   }
 
   void manyWritesCostOneUpdate() {
