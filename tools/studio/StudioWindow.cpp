@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -187,9 +188,11 @@ std::filesystem::path StudioWindow::LanguageFolder() const {
   const QString name = control_->ModeName(control_->CurrentMode());
   if (!name.endsWith(ToQString(kNativeSuffix))) return {};
   // "<language> Male (Parlan)" or "<language> Female (Parlan)".
-  const qsizetype cut = name.lastIndexOf(u' ', name.size() - 10);
+  const QString withGender =
+      name.chopped(static_cast<qsizetype>(std::u16string_view(kNativeSuffix).size()));
+  const qsizetype cut = withGender.lastIndexOf(u' ');
   if (cut <= 0) return {};
-  return control_->Control().InstallRoot() / ("Parlan " + name.left(cut).toStdString());
+  return control_->Control().InstallRoot() / ("Parlan " + withGender.left(cut).toStdString());
 }
 
 void StudioWindow::LoadLanguageFiles() {
