@@ -138,6 +138,9 @@ class StudioTest : public QObject {
     studio.SpeakText("the cab");
     QVERIFY(parlan::ToUtf8(model.Debug().FindControl("rtbPhonemes")->Text).find("D@") !=
             std::string::npos);
+    // A debug window the developer cancelled stays hidden through later Speaks.
+    QVERIFY(model.Debug().Visible());
+    model.Click("frmDebug", "cmdCancel");
     auto* exceptions = qobject_cast<QPlainTextEdit*>(studio.Tabs()->widget(3));
     exceptions->setPlainText(exceptions->toPlainText().replace("the --> D@", "the --> Di:"));
     QVERIFY(studio.SaveFile(3));
@@ -146,6 +149,7 @@ class StudioTest : public QObject {
     studio.SpeakText("the cab");
     QVERIFY(parlan::ToUtf8(model.Debug().FindControl("rtbPhonemes")->Text).find("Di:") !=
             std::string::npos);
+    QVERIFY(!model.Debug().Visible());
   }
 
   void screenshotsShowTheSpokenPhrase() {

@@ -250,8 +250,9 @@ bool StudioWindow::JumpTo(const std::filesystem::path& file, int line) {
 
 void StudioWindow::SpeakText(const QString& text) {
   // The debug windows are the point of the workbench: they open at the first native Speak.
-  control_->SetNeverDebug(false);
-  control_->SetDebugging(true);
+  // Setting Debugging shows frmDebug again; a window the developer cancelled stays hidden.
+  if (control_->NeverDebug()) control_->SetNeverDebug(false);
+  if (!control_->Debugging()) control_->SetDebugging(true);
   control_->Speak(text);
   QString error;
   if (const int number = control_->LastError(&error); number != 0)
