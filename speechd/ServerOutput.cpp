@@ -3,6 +3,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <thread>
@@ -11,8 +12,10 @@ namespace parlan::speechd {
 
 namespace {
 
-// What may wait in the pipe before more audio is sent: two AUDIO events of about 23 ms.
-constexpr int kAheadBytes = 2 * (2 * 512 + 128);
+// Audio goes in events of about 12 ms, and the next is sent only once the server has read all but
+// one of them: what has been sent and not yet played, which a STOP cannot take back, stays short.
+constexpr size_t kEventSamples = 256;
+constexpr int kAheadBytes = 2 * kEventSamples + 128;
 
 }  // namespace
 
@@ -48,11 +51,13 @@ void ServerOutput::CloseAudio(std::string_view text) {
 }
 
 void ServerOutput::Audio(const int16_t* samples, size_t count, int rate) {
-  if (!open_ || count == 0) return;
-  const std::string event = EncodeAudioEvent(samples, count, rate);
-  WaitForRoom();
-  std::lock_guard lock(mutex_);
-  if (open_) WriteLocked(event);
+  for (size_t at = 0; at < count && open_; at += kEventSamples) {
+    const std::string event =
+        EncodeAudioEvent(samples + at, std::min(kEventSamples, count - at), rate);
+    WaitForRoom();
+    std::lock_guard lock(mutex_);
+    if (open_) WriteLocked(event);
+  }
 }
 
 void ServerOutput::WaitForRoom() {

@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -173,11 +173,11 @@ bool SpeechSetup::StartDaemon(bool serverAudio) {
   out << in.rdbuf() << "\nParlanServerAudio " << (serverAudio ? 1 : 0) << "\n";
   out.close();
   const auto socket = dir_.Path() / "runtime" / "speechd.sock";
-  daemon_ = Child({program, "-s", "-t", "0", "-c", "unix_socket", "-S", socket.string(), "-C",
-                   conf.string(), "-m",
-                   std::filesystem::path(SD_PARLAN_PATH).parent_path().string(), "-L",
-                   (dir_.Path() / "log").string(), "-P", (dir_.Path() / "speechd.pid").string()},
-                  env_, dir_.Path() / "daemon.out");
+  daemon_ =
+      Child({program, "-s", "-t", "0", "-c", "unix_socket", "-S", socket.string(), "-C",
+             conf.string(), "-m", std::filesystem::path(SD_PARLAN_PATH).parent_path().string(),
+             "-L", (dir_.Path() / "log").string(), "-P", (dir_.Path() / "speechd.pid").string()},
+            env_, dir_.Path() / "daemon.out");
   if (!daemon_.Started() || !WaitForFile(socket, 20s)) {
     problem_ = "speech-dispatcher did not start:\n" + DaemonLog();
     return false;

@@ -37,7 +37,8 @@ std::vector<Event> ParseEvents(const std::string& output) {
 
 std::string Kinds(const std::vector<Event>& events) {
   std::string out;
-  for (const Event& e : events) out += (out.empty() ? "" : " ") + e.Tag + ":" + e.Kind + (e.Mark.empty() ? "" : "=" + e.Mark);
+  for (const Event& e : events)
+    out += (out.empty() ? "" : " ") + e.Tag + ":" + e.Kind + (e.Mark.empty() ? "" : "=" + e.Mark);
   return out;
 }
 
@@ -51,7 +52,8 @@ class DaemonTest : public ::testing::TestWithParam<bool> {
     if (!engines::EspeakAvailable()) GTEST_SKIP() << "eSpeak NG could not be started";
     for (const char* program : {"speech-dispatcher", "spd-say", "parec"})
       if (FindProgram(program).empty())
-        GTEST_SKIP() << program << " is not installed (Debian: speech-dispatcher, pulseaudio-utils)";
+        GTEST_SKIP() << program
+                     << " is not installed (Debian: speech-dispatcher, pulseaudio-utils)";
     setup_ = std::make_unique<SpeechSetup>(GetParam());
     if (!setup_->Problem().empty()) GTEST_SKIP() << setup_->Problem();
   }
@@ -78,14 +80,15 @@ TEST_P(DaemonTest, SpdSaySpeaksAndReturnsWhenDone) {
   setup_->StartRecording();
   std::string output;
   const auto start = std::chrono::steady_clock::now();
-  const int status =
-      setup_->Run({FindProgram("spd-say"), "-w", "-o", "parlan", "Hello world, this is Parlan."},
-                  output, 60s);
-  const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const int status = setup_->Run(
+      {FindProgram("spd-say"), "-w", "-o", "parlan", "Hello world, this is Parlan."}, output, 60s);
+  const double took =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::this_thread::sleep_for(300ms);
   const std::vector<int16_t> heard = setup_->StopRecording();
   ASSERT_EQ(status, 0) << output << setup_->DaemonLog();
   const double sound = SoundSeconds(heard);
+  std::printf("spd-say: %.2f s of sound, returned after %.2f s\n", sound, took);
   EXPECT_GT(sound, 0.8) << setup_->DaemonLog();
   EXPECT_LT(sound, 6.0);
   // -w waits for the end of the speech.
