@@ -120,14 +120,14 @@ void Child::Terminate() {
   pid_ = -1;
 }
 
-SpeechSetup::SpeechSetup(bool serverAudio) {
+SpeechSetup::SpeechSetup(const SetupOptions& options) {
   for (const char* sub : {"home", "runtime", "conf/modules", "log"})
     std::filesystem::create_directories(dir_.Path() / sub);
   env_["HOME"] = (dir_.Path() / "home").string();
   env_["XDG_RUNTIME_DIR"] = (dir_.Path() / "runtime").string();
   env_["PULSE_RUNTIME_PATH"] = (dir_.Path() / "runtime").string();
   if (!StartPulse()) return;
-  StartDaemon(serverAudio);
+  StartDaemon(options);
 }
 
 SpeechSetup::~SpeechSetup() {
@@ -155,23 +155,27 @@ bool SpeechSetup::StartPulse() {
   return true;
 }
 
-bool SpeechSetup::StartDaemon(bool serverAudio) {
+bool SpeechSetup::StartDaemon(const SetupOptions& options) {
   const std::string program = FindProgram("speech-dispatcher");
   if (program.empty()) {
     problem_ = "speech-dispatcher is not installed";
     return false;
   }
+  const bool installed = !options.ModuleDir.empty();
   const auto conf = dir_.Path() / "conf";
-  std::ofstream(conf / "speechd.conf") << "LogLevel 4\n"
-                                       << "AudioOutputMethod \"pulse\"\n"
-                                       << "DefaultModule parlan\n"
-                                       << "DefaultLanguage \"en\"\n"
-                                       << "DefaultVolume 100\n"
-                                       << "AddModule \"parlan\" \"sd_parlan\" \"parlan.conf\"\n";
-  std::ifstream in(SD_PARLAN_CONF);
+  std::ofstream settings(conf / "speechd.conf");
+  settings << "LogLevel 4\nAudioOutputMethod \"pulse\"\nDefaultLanguage \"en\"\n";
+  if (!installed)
+    settings << "DefaultModule parlan\nAddModule \"parlan\" \"sd_parlan\" \"parlan.conf\"\n";
+  settings.close();
+  std::ifstream in(installed ? options.ModuleConf : std::filesystem::path(SD_PARLAN_CONF));
   std::ofstream out(conf / "modules" / "parlan.conf");
-  out << in.rdbuf() << "\nParlanServerAudio " << (serverAudio ? 1 : 0) << "\n";
+  out << in.rdbuf();
+  if (!installed) out << "\nParlanServerAudio " << (options.ServerAudio ? 1 : 0) << "\n";
   out.close();
+  const std::string modules = installed
+                                  ? options.ModuleDir.string()
+                                  : std::filesystem::path(SD_PARLAN_PATH).parent_path().string();
   const auto socket = dir_.Path() / "runtime" / "speechd.sock";
   daemon_ =
       Child({program, "-s", "-t", "0", "-c", "unix_socket", "-S", socket.string(), "-C",

@@ -41,10 +41,18 @@ class Child {
   int pid_ = -1;
 };
 
+struct SetupOptions {
+  bool ServerAudio = true;
+  // Where speech-dispatcher finds the module and its configuration; the build tree when empty,
+  // named in speechd.conf. An installed module is found by speech-dispatcher itself.
+  std::filesystem::path ModuleDir;
+  std::filesystem::path ModuleConf;
+};
+
 class SpeechSetup {
  public:
   // Starts PulseAudio and speech-dispatcher; `Problem()` says why when that failed.
-  explicit SpeechSetup(bool serverAudio = true);
+  explicit SpeechSetup(const SetupOptions& options = {});
   ~SpeechSetup();
 
   const std::string& Problem() const { return problem_; }
@@ -64,7 +72,7 @@ class SpeechSetup {
 
  private:
   bool StartPulse();
-  bool StartDaemon(bool serverAudio);
+  bool StartDaemon(const SetupOptions& options);
 
   testkit::TempDir dir_;
   std::map<std::string, std::string> env_;

@@ -54,7 +54,9 @@ class DaemonTest : public ::testing::TestWithParam<bool> {
       if (FindProgram(program).empty())
         GTEST_SKIP() << program
                      << " is not installed (Debian: speech-dispatcher, pulseaudio-utils)";
-    setup_ = std::make_unique<SpeechSetup>(GetParam());
+    SetupOptions options;
+    options.ServerAudio = GetParam();
+    setup_ = std::make_unique<SpeechSetup>(options);
     if (!setup_->Problem().empty()) GTEST_SKIP() << setup_->Problem();
   }
 
@@ -161,6 +163,34 @@ TEST_P(DaemonTest, RateChangesTheLengthOfTheSpeech) {
 
 INSTANTIATE_TEST_SUITE_P(Audio, DaemonTest, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "Server" : "Pulse"; });
+
+// `cmake --install` into a temporary prefix puts the module where speech-dispatcher finds it by
+// itself, with its configuration: spd-say -o parlan speaks with no AddModule line.
+TEST(InstalledModule, IsFoundAndSpeaks) {
+  if (!engines::EspeakAvailable()) GTEST_SKIP() << "eSpeak NG could not be started";
+  for (const char* program : {"speech-dispatcher", "spd-say", "parec"})
+    if (FindProgram(program).empty()) GTEST_SKIP() << program << " is not installed";
+  if (std::filesystem::path(SD_PARLAN_CONF_DIR).is_absolute())
+    GTEST_SKIP() << "this build installs parlan.conf outside its prefix (" SD_PARLAN_CONF_DIR ")";
+  testkit::TempDir prefix;
+  Child install({CMAKE_COMMAND, "--install", PARLAN_BUILD_DIR, "--prefix", prefix.Path().string()},
+                {}, prefix.Path() / "install.log");
+  ASSERT_EQ(install.Wait(120s), 0);
+  SetupOptions options;
+  options.ModuleDir = prefix.Path() / "lib" / "speech-dispatcher-modules";
+  options.ModuleConf = prefix.Path() / SD_PARLAN_CONF_DIR / "parlan.conf";
+  ASSERT_TRUE(std::filesystem::exists(options.ModuleDir / "sd_parlan"));
+  ASSERT_TRUE(std::filesystem::exists(options.ModuleConf));
+  SpeechSetup setup(options);
+  if (!setup.Problem().empty()) GTEST_SKIP() << setup.Problem();
+  setup.StartRecording();
+  std::string output;
+  ASSERT_EQ(setup.Run({FindProgram("spd-say"), "-w", "-o", "parlan", "Hello world"}, output, 60s),
+            0)
+      << output;
+  std::this_thread::sleep_for(300ms);
+  EXPECT_GT(SoundSeconds(setup.StopRecording()), 0.4) << setup.DaemonLog();
+}
 
 }  // namespace
 }  // namespace parlan::speechd::testing
