@@ -47,13 +47,22 @@
 //   word within its sym text). StreamPosition is the byte position within the stream's audio.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "parlan/Engines.h"
 
 namespace parlan::engines {
+
+// Receives audio of 22050 Hz, 16-bit mono, in order, on a delivery thread of the library. It may
+// block: the notifications wait for the audio before them, so blocking paces the speech. It
+// must not call back into the engines.
+using AudioHandler = std::function<void(const int16_t* samples, size_t count)>;
 
 // Where the engines of one factory send their audio.
 struct AudioOutput {
@@ -65,10 +74,23 @@ struct AudioOutput {
                   // later speech is appended to it.
     SoundServer,  // the PulseAudio (or PipeWire) sound server, one stream per engine object;
                   // when no server can be reached the audio is dropped.
+    Handler,      // handed to `handler`, shared by every engine of the factory; a purge drops
+                  // what has not been handed over yet.
   };
   Kind kind = Kind::SoundServer;
   std::filesystem::path file;
+  AudioHandler handler = {};
 };
+
+// A voice of the eSpeak NG engines, as the modes of the direct text-to-speech object list them.
+struct EngineVoice {
+  std::u16string Name = {};   // the mode name, e.g. "English (America) Female"
+  std::string Language = {};  // eSpeak NG's language tag, e.g. "en-us"
+  bool Female = false;
+};
+
+// The voices in listing order; empty where eSpeak NG is not available.
+std::vector<EngineVoice> EspeakVoiceList();
 
 // True when the library was built with eSpeak NG and eSpeak NG could be started.
 bool EspeakAvailable();

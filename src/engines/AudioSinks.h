@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "parlan/EspeakEngines.h"
+
 namespace parlan::engines {
 
 inline constexpr int kSampleRate = 22050;
@@ -46,6 +48,10 @@ std::shared_ptr<AudioSink> MakeFileSink(std::filesystem::path file);
 // One playback stream on the sound server, opened at the first audio of a run of speech and
 // closed once it has been played; audio is dropped while no server can be reached.
 std::shared_ptr<AudioSink> MakeSoundServerSink(std::string streamName);
+
+// The host's handler, given the audio in order from a delivery thread of the sink; marks run
+// once the audio before them has been handed over.
+std::shared_ptr<AudioSink> MakeHandlerSink(AudioHandler handler);
 
 // A sound file read back as the 16-bit samples of its first channel.
 struct SoundFile {

@@ -22,6 +22,10 @@ bool SoundServerReachable() {
   return false;
 }
 
+std::vector<EngineVoice> EspeakVoiceList() {
+  return {};
+}
+
 std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput&) {
   return NullEngineFactory();
 }

@@ -14,6 +14,8 @@ class EspeakFactory : public EngineFactory {
   explicit EspeakFactory(AudioOutput output) : output_(std::move(output)) {
     if (output_.kind == AudioOutput::Kind::File) shared_ = MakeFileSink(output_.file);
     if (output_.kind == AudioOutput::Kind::None) shared_ = MakeNullSink();
+    if (output_.kind == AudioOutput::Kind::Handler)
+      shared_ = output_.handler ? MakeHandlerSink(output_.handler) : MakeNullSink();
   }
 
   std::unique_ptr<DirectSS> CreateDirectSS(DirectSSRole role) override {
@@ -44,6 +46,15 @@ class EspeakFactory : public EngineFactory {
 
 bool EspeakAvailable() {
   return EspeakService::Get() != nullptr;
+}
+
+std::vector<EngineVoice> EspeakVoiceList() {
+  std::vector<EngineVoice> list;
+  EspeakService* service = EspeakService::Get();
+  if (!service) return list;
+  for (const VoiceEntry& e : service->Voices().Entries())
+    list.push_back(EngineVoice{e.Description, e.Language, e.Female});
+  return list;
 }
 
 std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput& output) {

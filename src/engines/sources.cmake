@@ -13,6 +13,7 @@ if(PARLAN_HAVE_ESPEAK)
   list(APPEND PARLAN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/FileSinks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SoundServerSink.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/HandlerSink.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SpeechChannel.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EspeakService.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EspeakSynthesis.cpp
