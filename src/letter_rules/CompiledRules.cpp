@@ -1,0 +1,188 @@
+// Compiling the loaded rule tables: each pattern is read with the same item functions the text
+// matcher uses, so both agree on what an item is.
+#include "letter_rules/CompiledRules.h"
+
+#include <algorithm>
+
+#include "letter_rules/RuleMatcher.h"
+
+namespace parlan {
+namespace {
+
+bool IsAsciiDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+
+// The index of class c among the compiled classes, -1 when the class matches nothing.
+int32_t ClassSlot(const LetterRuleTables& tables, int32_t c) {
+  if (c < 1 || c > kMaxWildCards || static_cast<size_t>(c) > tables.WildCards.size()) return -1;
+  return c - 1;
+}
+
+// Fills item from its text; false for a class number beyond the 16-bit range.
+bool CompileItem(const LetterRuleTables& tables, std::u16string_view text, CompiledItem& item) {
+  using Kind = CompiledItem::Kind;
+  if (text.empty()) return true;  // class 0: never matches
+  char16_t mark = text.front();
+  if (mark == u'_') {
+    item.What = Kind::End;
+    return true;
+  }
+  std::u16string_view x = text;
+  if (mark == u':' || mark == u';') {
+    item.What = mark == u':' ? Kind::OneOrMore : Kind::ZeroOrMore;
+    x = text.substr(1);
+  } else {
+    item.What = IsAsciiDigit(mark) ? Kind::Class : Kind::Literal;
+  }
+  if (x.empty() || !IsAsciiDigit(x.front())) {
+    item.Literal.assign(x);  // the empty literal matches nothing
+    return true;
+  }
+  std::optional<int16_t> c = ClassNumber(x);
+  if (!c) return false;
+  item.OfClass = true;
+  item.ClassIndex = ClassSlot(tables, *c);
+  return true;
+}
+
+CompiledContext CompileContext(const LetterRuleTables& tables, std::u16string_view pattern,
+                               bool reversed) {
+  CompiledContext context;
+  if (pattern == u"*") {
+    context.Any = true;
+    return context;
+  }
+  int32_t k = CountItems(pattern);
+  if (k > kMaxContextItems) {
+    context.Malformed = true;
+    return context;
+  }
+  context.Items.resize(static_cast<size_t>(k));
+  for (int32_t i = 0; i < k; ++i) {
+    size_t at = static_cast<size_t>(reversed ? k - 1 - i : i);
+    if (!CompileItem(tables, TakeItem(pattern), context.Items[at])) context.Malformed = true;
+  }
+  if (context.Malformed) context.Items.clear();
+  return context;
+}
+
+ClassIndex CompileClass(std::u16string_view members) {
+  ClassIndex index;
+  while (true) {
+    std::u16string_view member = TakeItem(members);
+    if (!member.empty()) {
+      char16_t c = member.front();
+      auto& list = c < 128 ? index.Ascii[c] : index.Other[c];
+      list.emplace_back(member);
+    }
+    if (members.empty()) break;
+  }
+  auto longestFirst = [](std::vector<std::u16string>& list) {
+    std::stable_sort(list.begin(), list.end(),
+                     [](const auto& a, const auto& b) { return a.size() > b.size(); });
+  };
+  for (auto& list : index.Ascii) longestFirst(list);
+  for (auto& [c, list] : index.Other) longestFirst(list);
+  return index;
+}
+
+GroupIndex CompileGroup(const LetterRuleTables& tables, const LetterGroup& group) {
+  GroupIndex index;
+  int32_t first = std::max<int32_t>(group.First, 1);
+  int32_t last = std::min<int32_t>(group.Last, static_cast<int32_t>(tables.LetterRules.size()));
+  for (int32_t i = first; i <= last; ++i) {
+    const std::u16string& focus = tables.LetterRules[static_cast<size_t>(i) - 1].Focus;
+    if (focus.empty()) continue;  // never fits
+    index.ByFocus[focus].push_back(i);
+    index.LongestFocus = std::max(index.LongestFocus, focus.size());
+  }
+  return index;
+}
+
+bool MatchClass(const CompiledRules& rules, int32_t slot, std::u16string_view& text) {
+  if (slot < 0 || text.empty()) return false;
+  const std::vector<std::u16string>* members =
+      rules.Classes[static_cast<size_t>(slot)].Starting(text.front());
+  if (!members) return false;
+  for (const std::u16string& member : *members) {
+    if (text.starts_with(member)) {
+      text.remove_prefix(member.size());
+      return true;
+    }
+  }
+  return false;
+}
+
+bool MatchOne(const CompiledRules& rules, const CompiledItem& item, std::u16string_view& text) {
+  using Kind = CompiledItem::Kind;
+  switch (item.What) {
+    case Kind::Never:
+      return false;
+    case Kind::End:
+      return text.empty();
+    case Kind::Literal:
+      return MatchLiteral(text, item.Literal);
+    case Kind::Class:
+      return MatchClass(rules, item.ClassIndex, text);
+    case Kind::OneOrMore:
+    case Kind::ZeroOrMore:
+      break;
+  }
+  int32_t count = 0;
+  if (item.OfClass) {
+    while (MatchClass(rules, item.ClassIndex, text)) ++count;
+  } else {
+    while (MatchLiteral(text, item.Literal)) ++count;
+  }
+  return count > 0 || item.What == Kind::ZeroOrMore;
+}
+
+}  // namespace
+
+const std::vector<std::u16string>* ClassIndex::Starting(char16_t c) const {
+  if (c < 128) return Ascii[c].empty() ? nullptr : &Ascii[c];
+  auto it = Other.find(c);
+  return it == Other.end() ? nullptr : &it->second;
+}
+
+std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables) {
+  auto compiled = std::make_shared<CompiledRules>();
+  compiled->RuleCount = tables.LetterRules.size();
+  compiled->ClassCount = tables.WildCards.size();
+  compiled->GroupLetters = tables.GroupLetters;
+  for (const std::u16string& members : tables.WildCards)
+    compiled->Classes.push_back(CompileClass(members));
+  compiled->Rules.reserve(tables.LetterRules.size());
+  for (const LetterRule& rule : tables.LetterRules)
+    compiled->Rules.push_back({CompileContext(tables, rule.LeftContext, true),
+                               CompileContext(tables, rule.RightContext, false)});
+  for (const LetterGroup& group : tables.LetterGroups)
+    compiled->Groups.push_back(CompileGroup(tables, group));
+  for (char16_t c = 0; c < 128; ++c)
+    compiled->AsciiGroup[c] = GroupLetterPosition(tables.GroupLetters, c);
+  return compiled;
+}
+
+const CompiledRules& EnsureCompiled(LetterRuleTables& tables) {
+  const CompiledRules* c = tables.Compiled.get();
+  if (!c || c->RuleCount != tables.LetterRules.size() || c->ClassCount != tables.WildCards.size() ||
+      c->Groups.size() != tables.LetterGroups.size() || c->GroupLetters != tables.GroupLetters)
+    tables.Compiled = CompileRules(tables);
+  return *tables.Compiled;
+}
+
+bool MatchCompiled(const CompiledRules& rules, const CompiledContext& context,
+                   std::u16string_view text, bool& malformed) {
+  if (context.Any) return true;
+  if (context.Malformed) {
+    malformed = true;
+    return false;
+  }
+  // Items without a malformed one have no effect but their answer: the first miss decides.
+  for (const CompiledItem& item : context.Items)
+    if (!MatchOne(rules, item, text)) return false;
+  return true;
+}
+
+}  // namespace parlan

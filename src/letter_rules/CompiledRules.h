@@ -1,0 +1,80 @@
+// The rule tables in the form the word converter reads: every context pattern cut into its
+// items once, every wild-card class indexed by the first character of its members, and every
+// letter group's rules indexed by their focus. Built from the loaded tables, which stay the
+// reference: the compiled form gives the same answers, in the same order, as reading the
+// patterns from their text.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "letter_rules/LetterRules.h"
+
+namespace parlan {
+
+struct CompiledItem {
+  enum class Kind : uint8_t { Never, End, Literal, Class, OneOrMore, ZeroOrMore };
+  Kind What = Kind::Never;
+  bool OfClass = false;     // a repeat of a class rather than of a literal
+  int32_t ClassIndex = -1;  // into CompiledRules::Classes; -1 for a class that matches nothing
+  std::u16string Literal;
+};
+
+// A context: "*" fits anything; a malformed one records its error whenever it is tried.
+struct CompiledContext {
+  bool Any = false;
+  bool Malformed = false;
+  std::vector<CompiledItem> Items;  // in the order they are matched
+};
+
+struct CompiledRule {
+  CompiledContext Left;
+  CompiledContext Right;
+};
+
+// The members of a class that begin with a character, longest first.
+struct ClassIndex {
+  std::array<std::vector<std::u16string>, 128> Ascii;
+  std::unordered_map<char16_t, std::vector<std::u16string>> Other;
+  const std::vector<std::u16string>* Starting(char16_t c) const;
+};
+
+struct StringViewHash {
+  using is_transparent = void;
+  size_t operator()(std::u16string_view s) const { return std::hash<std::u16string_view>{}(s); }
+};
+
+// The rules of one group by focus, each list in file order.
+struct GroupIndex {
+  std::unordered_map<std::u16string, std::vector<int32_t>, StringViewHash, std::equal_to<>> ByFocus;
+  size_t LongestFocus = 0;
+};
+
+struct CompiledRules {
+  std::vector<ClassIndex> Classes;
+  std::vector<CompiledRule> Rules;        // Rules[i - 1] belongs to rule i
+  std::vector<GroupIndex> Groups;         // Groups[g - 1] belongs to group g
+  std::array<int32_t, 128> AsciiGroup{};  // group number of an ASCII character, 0 for none
+  // What the compiled form was built from, to notice tables changed since.
+  size_t RuleCount = 0;
+  size_t ClassCount = 0;
+  std::u16string GroupLetters;
+};
+
+// Builds the compiled form of the tables.
+std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables);
+
+// The compiled form of the tables, built now when missing or older than the tables.
+const CompiledRules& EnsureCompiled(LetterRuleTables& tables);
+
+// Whether the context fits the text (reversed text for a left context). malformed is set, and
+// false given, for a malformed context.
+bool MatchCompiled(const CompiledRules& rules, const CompiledContext& context,
+                   std::u16string_view text, bool& malformed);
+
+}  // namespace parlan
