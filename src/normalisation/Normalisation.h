@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "debug_ui/DebugWindows.h"
+#include "strings/CharLookup.h"
 #include "strings/RemainingText.h"
 #include "strings/StringFunctions.h"
 
@@ -38,6 +39,9 @@ struct NormalisationTables {
   std::u16string DecimalPointWord;
   bool DecimalPointNotDot = false;
   bool DecimalPointIgnored = false;
+  // IgnoreChars and SymbolChars as sets, for the per-word passes.
+  CharLookup IgnoreLookup;
+  CharLookup SymbolLookup;
 };
 
 struct NormContext {
