@@ -3,6 +3,7 @@
 #include "letter_rules/CompiledRules.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "letter_rules/RuleMatcher.h"
 
@@ -87,15 +88,43 @@ ClassIndex CompileClass(std::u16string_view members) {
   return index;
 }
 
+int32_t ChildOf(const FocusNode& node, char16_t c) {
+  for (const auto& [letter, child] : node.Children)
+    if (letter == c) return child;
+  return 0;
+}
+
 GroupIndex CompileGroup(const LetterRuleTables& tables, const LetterGroup& group) {
   GroupIndex index;
+  index.Nodes.emplace_back();
   int32_t first = std::max<int32_t>(group.First, 1);
   int32_t last = std::min<int32_t>(group.Last, static_cast<int32_t>(tables.LetterRules.size()));
   for (int32_t i = first; i <= last; ++i) {
     const std::u16string& focus = tables.LetterRules[static_cast<size_t>(i) - 1].Focus;
-    if (focus.empty()) continue;  // never fits
-    index.ByFocus[focus].push_back(i);
-    index.LongestFocus = std::max(index.LongestFocus, focus.size());
+    size_t node = 0;
+    for (char16_t c : focus) {
+      int32_t child = ChildOf(index.Nodes[node], c);
+      if (child == 0) {
+        child = static_cast<int32_t>(index.Nodes.size());
+        index.Nodes[node].Children.emplace_back(c, child);
+        index.Nodes.emplace_back();
+      }
+      node = static_cast<size_t>(child);
+    }
+    // A rule without focus never fits: it stays at the empty text, which no word reaches.
+    if (node != 0) index.Nodes[node].Candidates.push_back(i);
+  }
+  // A node is made after its parent: walking them in order, each parent's candidates are
+  // complete when its children take them in.
+  for (FocusNode& parent : index.Nodes) {
+    for (const auto& [letter, child] : parent.Children) {
+      std::vector<int32_t>& own = index.Nodes[static_cast<size_t>(child)].Candidates;
+      std::vector<int32_t> merged;
+      merged.reserve(own.size() + parent.Candidates.size());
+      std::merge(parent.Candidates.begin(), parent.Candidates.end(), own.begin(), own.end(),
+                 std::back_inserter(merged));
+      own = std::move(merged);
+    }
   }
   return index;
 }
@@ -144,6 +173,16 @@ const std::vector<std::u16string>* ClassIndex::Starting(char16_t c) const {
   if (c < 128) return Ascii[c].empty() ? nullptr : &Ascii[c];
   auto it = Other.find(c);
   return it == Other.end() ? nullptr : &it->second;
+}
+
+const std::vector<int32_t>& GroupIndex::CandidatesFor(std::u16string_view rest) const {
+  size_t node = 0;
+  for (char16_t c : rest) {
+    int32_t child = ChildOf(Nodes[node], c);
+    if (child == 0) break;
+    node = static_cast<size_t>(child);
+  }
+  return Nodes[node].Candidates;
 }
 
 std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables) {

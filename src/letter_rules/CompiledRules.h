@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "letter_rules/LetterRules.h"
@@ -44,15 +45,19 @@ struct ClassIndex {
   const std::vector<std::u16string>* Starting(char16_t c) const;
 };
 
-struct StringViewHash {
-  using is_transparent = void;
-  size_t operator()(std::u16string_view s) const { return std::hash<std::u16string_view>{}(s); }
+// The foci of one group as a tree of their characters. A node stands for the characters on
+// the way to it; Candidates are the rules whose focus is that text or a beginning of it, in file
+// order: all the rules that can fit where the rest of the word begins with the node's text and
+// goes no deeper into the tree.
+struct FocusNode {
+  std::vector<std::pair<char16_t, int32_t>> Children;  // character, node
+  std::vector<int32_t> Candidates;
 };
 
-// The rules of one group by focus, each list in file order.
 struct GroupIndex {
-  std::unordered_map<std::u16string, std::vector<int32_t>, StringViewHash, std::equal_to<>> ByFocus;
-  size_t LongestFocus = 0;
+  std::vector<FocusNode> Nodes;  // Nodes[0] is the empty text
+  // The candidates for the rest of a word: those of the deepest node it reaches.
+  const std::vector<int32_t>& CandidatesFor(std::u16string_view rest) const;
 };
 
 struct CompiledRules {

@@ -2,9 +2,6 @@
 // letter group are tried in file order, and the first whose focus and contexts fit applies.
 #include "letter_rules/RuleMatcher.h"
 
-#include <algorithm>
-#include <array>
-
 #include "letter_rules/CompiledRules.h"
 
 namespace parlan {
@@ -61,35 +58,11 @@ int32_t FirstFittingRule(LetterRuleContext& ctx, const CompiledRules& compiled,
   if (g < 1 || static_cast<size_t>(g) > compiled.Groups.size()) return 0;
   // A left-context error earlier in this word ends it at the next lookup.
   if (!ctx.Tables.ConversionOk) return 0;
-  const GroupIndex& group = compiled.Groups[static_cast<size_t>(g) - 1];
-  struct Candidates {
-    const std::vector<int32_t>* Rules;
-    size_t Next;
-    size_t FocusSize;
-  };
-  std::array<Candidates, 16> lists;
-  size_t count = 0;
-  std::vector<Candidates> more;  // foci longer than 16 characters, rare
-  for (size_t n = 1; n <= std::min(group.LongestFocus, rest.size()); ++n) {
-    auto it = group.ByFocus.find(rest.substr(0, n));
-    if (it == group.ByFocus.end()) continue;
-    if (count < lists.size())
-      lists[count++] = {&it->second, 0, n};
-    else
-      more.push_back({&it->second, 0, n});
+  for (int32_t i : compiled.Groups[static_cast<size_t>(g) - 1].CandidatesFor(rest)) {
+    size_t focusSize = ctx.Tables.LetterRules[static_cast<size_t>(i) - 1].Focus.size();
+    if (ContextsFit(ctx, compiled, i, word, at, focusSize)) return i;
   }
-  auto pick = [&](Candidates& c, Candidates*& best) {
-    if (c.Next < c.Rules->size() && (!best || (*c.Rules)[c.Next] < (*best->Rules)[best->Next]))
-      best = &c;
-  };
-  while (true) {
-    Candidates* best = nullptr;
-    for (size_t k = 0; k < count; ++k) pick(lists[k], best);
-    for (Candidates& c : more) pick(c, best);
-    if (!best) return 0;
-    int32_t i = (*best->Rules)[best->Next++];
-    if (ContextsFit(ctx, compiled, i, word, at, best->FocusSize)) return i;
-  }
+  return 0;
 }
 
 }  // namespace
