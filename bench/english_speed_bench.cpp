@@ -180,8 +180,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       auto it = run.counters.find("words_per_s");
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred && it != run.counters.end())
+      if (run.error_occurred || it == run.counters.end()) continue;
+      if (run.run_type == Run::RT_Iteration)
         rates_[run.run_name.str()].push_back(it->second.value);
+      else if (run.aggregate_name == "median")
+        medians_[run.run_name.str()] = it->second.value;
     }
   }
 
@@ -207,6 +210,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
  private:
   double Median(const std::string& name) {
+    if (auto m = medians_.find(name); m != medians_.end()) return m->second;
     auto it = rates_.find(name);
     if (it == rates_.end() || it->second.empty()) return 0;
     std::vector<double> v = it->second;
@@ -214,6 +218,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
   }
   std::map<std::string, std::vector<double>> rates_;
+  std::map<std::string, double> medians_;  // from the aggregates of repeated runs
 };
 
 }  // namespace

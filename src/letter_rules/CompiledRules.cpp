@@ -151,6 +151,11 @@ bool MatchOne(const CompiledRules& rules, const CompiledItem& item, std::u16stri
     case Kind::End:
       return text.empty();
     case Kind::Literal:
+      // Rule files are lower-cased at load, as the words are: an exact match is the usual one.
+      if (text.starts_with(item.Literal)) {
+        text.remove_prefix(item.Literal.size());
+        return true;
+      }
       return MatchLiteral(text, item.Literal);
     case Kind::Class:
       return MatchClass(rules, item.ClassIndex, text);
@@ -195,7 +200,8 @@ std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables
   compiled->Rules.reserve(tables.LetterRules.size());
   for (const LetterRule& rule : tables.LetterRules)
     compiled->Rules.push_back({CompileContext(tables, rule.LeftContext, true),
-                               CompileContext(tables, rule.RightContext, false)});
+                               CompileContext(tables, rule.RightContext, false), rule.LeftSense,
+                               rule.RightSense, rule.Focus.size()});
   for (const LetterGroup& group : tables.LetterGroups)
     compiled->Groups.push_back(CompileGroup(tables, group));
   for (char16_t c = 0; c < 128; ++c)

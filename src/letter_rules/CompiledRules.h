@@ -36,6 +36,9 @@ struct CompiledContext {
 struct CompiledRule {
   CompiledContext Left;
   CompiledContext Right;
+  bool LeftSense = true;
+  bool RightSense = true;
+  size_t FocusSize = 0;
 };
 
 // The members of a class that begin with a character, longest first.

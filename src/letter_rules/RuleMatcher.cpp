@@ -25,8 +25,7 @@ struct WordView {
 // Whether rule i, whose focus stands at position `at`, fits there: both contexts, each
 // inverted when written with "!", fit. A malformed context records its error each time.
 bool ContextsFit(LetterRuleContext& ctx, const CompiledRules& compiled, int32_t i,
-                 const WordView& word, size_t at, size_t focusSize) {
-  const LetterRule& rule = ctx.Tables.LetterRules[static_cast<size_t>(i) - 1];
+                 const WordView& word, size_t at) {
   const CompiledRule& c = compiled.Rules[static_cast<size_t>(i) - 1];
   bool malformed = false;
   // Matching starts next to the focus and moves away from it, over the reversed text.
@@ -36,11 +35,11 @@ bool ContextsFit(LetterRuleContext& ctx, const CompiledRules& compiled, int32_t 
     ctx.Error.Record(errors::kLeftContext, errors::kLeftContextText);
     ctx.Tables.ConversionOk = false;
   }
-  if (left != rule.LeftSense) return false;
+  if (left != c.LeftSense) return false;
   malformed = false;
-  bool right = MatchCompiled(compiled, c.Right, word.Text.substr(at + focusSize), malformed);
+  bool right = MatchCompiled(compiled, c.Right, word.Text.substr(at + c.FocusSize), malformed);
   if (malformed) ctx.Error.Record(errors::kRightContext, errors::kRightContextText);
-  return right == rule.RightSense;
+  return right == c.RightSense;
 }
 
 int32_t GroupOf(LetterRuleContext& ctx, const CompiledRules& compiled, char16_t c) {
@@ -58,10 +57,8 @@ int32_t FirstFittingRule(LetterRuleContext& ctx, const CompiledRules& compiled,
   if (g < 1 || static_cast<size_t>(g) > compiled.Groups.size()) return 0;
   // A left-context error earlier in this word ends it at the next lookup.
   if (!ctx.Tables.ConversionOk) return 0;
-  for (int32_t i : compiled.Groups[static_cast<size_t>(g) - 1].CandidatesFor(rest)) {
-    size_t focusSize = ctx.Tables.LetterRules[static_cast<size_t>(i) - 1].Focus.size();
-    if (ContextsFit(ctx, compiled, i, word, at, focusSize)) return i;
-  }
+  for (int32_t i : compiled.Groups[static_cast<size_t>(g) - 1].CandidatesFor(rest))
+    if (ContextsFit(ctx, compiled, i, word, at)) return i;
   return 0;
 }
 
