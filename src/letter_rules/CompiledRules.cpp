@@ -47,6 +47,42 @@ bool CompileItem(const LetterRuleTables& tables, std::u16string_view text, Compi
   return true;
 }
 
+// What the first item of a well-formed context needs of the text's first character.
+void SetFirstNeeds(const LetterRuleTables& tables, CompiledContext& context) {
+  using Kind = CompiledItem::Kind;
+  using Needs = CompiledContext::Needs;
+  const CompiledItem& item = context.Items.front();
+  context.First = Needs::Anything;
+  if (item.What == Kind::Never) context.First = Needs::Nothing;
+  if (item.What == Kind::End) context.First = Needs::End;
+  if (item.What == Kind::Never || item.What == Kind::End || item.What == Kind::ZeroOrMore) return;
+  if (!item.OfClass) {
+    if (item.Literal.empty()) {
+      context.First = Needs::Nothing;
+      return;
+    }
+    char16_t c = item.Literal.front();
+    if (c >= 128) return;  // ICU decides what matches it
+    context.First = Needs::AsciiChar;
+    context.FirstChars.set(c);
+    char16_t other = static_cast<char16_t>(c ^ 0x20);
+    if ((c | 0x20) >= u'a' && (c | 0x20) <= u'z') context.FirstChars.set(other);
+    return;
+  }
+  if (item.ClassIndex < 0) {
+    context.First = Needs::Nothing;
+    return;
+  }
+  // Class members are compared exactly: the first characters of the members.
+  context.First = Needs::AsciiChar;
+  std::u16string_view members = tables.WildCards[static_cast<size_t>(item.ClassIndex)];
+  while (true) {
+    std::u16string_view member = TakeItem(members);
+    if (!member.empty() && member.front() < 128) context.FirstChars.set(member.front());
+    if (members.empty()) break;
+  }
+}
+
 CompiledContext CompileContext(const LetterRuleTables& tables, std::u16string_view pattern,
                                bool reversed) {
   CompiledContext context;
@@ -64,7 +100,10 @@ CompiledContext CompileContext(const LetterRuleTables& tables, std::u16string_vi
     size_t at = static_cast<size_t>(reversed ? k - 1 - i : i);
     if (!CompileItem(tables, TakeItem(pattern), context.Items[at])) context.Malformed = true;
   }
-  if (context.Malformed) context.Items.clear();
+  if (context.Malformed)
+    context.Items.clear();
+  else
+    SetFirstNeeds(tables, context);
   return context;
 }
 
@@ -143,6 +182,21 @@ bool MatchClass(const CompiledRules& rules, int32_t slot, std::u16string_view& t
   return false;
 }
 
+// MatchLiteral, answered without ICU while the characters are equal or differ only in ASCII
+// case: equal characters fold alike, so the answer is the same.
+bool MatchLiteralQuickly(std::u16string_view& text, std::u16string_view letters) {
+  if (letters.empty() || text.size() < letters.size()) return false;
+  for (size_t i = 0; i < letters.size(); ++i) {
+    char16_t a = text[i];
+    char16_t b = letters[i];
+    if (a == b) continue;
+    if (a >= 0x80 || b >= 0x80) return MatchLiteral(text, letters);
+    if ((a | 0x20) != (b | 0x20) || (a | 0x20) < u'a' || (a | 0x20) > u'z') return false;
+  }
+  text.remove_prefix(letters.size());
+  return true;
+}
+
 bool MatchOne(const CompiledRules& rules, const CompiledItem& item, std::u16string_view& text) {
   using Kind = CompiledItem::Kind;
   switch (item.What) {
@@ -151,12 +205,7 @@ bool MatchOne(const CompiledRules& rules, const CompiledItem& item, std::u16stri
     case Kind::End:
       return text.empty();
     case Kind::Literal:
-      // Rule files are lower-cased at load, as the words are: an exact match is the usual one.
-      if (text.starts_with(item.Literal)) {
-        text.remove_prefix(item.Literal.size());
-        return true;
-      }
-      return MatchLiteral(text, item.Literal);
+      return MatchLiteralQuickly(text, item.Literal);
     case Kind::Class:
       return MatchClass(rules, item.ClassIndex, text);
     case Kind::OneOrMore:
@@ -167,7 +216,7 @@ bool MatchOne(const CompiledRules& rules, const CompiledItem& item, std::u16stri
   if (item.OfClass) {
     while (MatchClass(rules, item.ClassIndex, text)) ++count;
   } else {
-    while (MatchLiteral(text, item.Literal)) ++count;
+    while (MatchLiteralQuickly(text, item.Literal)) ++count;
   }
   return count > 0 || item.What == Kind::ZeroOrMore;
 }

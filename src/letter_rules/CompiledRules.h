@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -31,6 +32,25 @@ struct CompiledContext {
   bool Any = false;
   bool Malformed = false;
   std::vector<CompiledItem> Items;  // in the order they are matched
+  // What the first item needs of the first character, to rule most contexts out at a glance.
+  enum class Needs : uint8_t { Anything, Nothing, End, AsciiChar } First = Needs::Anything;
+  std::bitset<128> FirstChars;  // for AsciiChar: the ASCII characters that may come first
+
+  // True when the context cannot fit the text: a well-formed context has no other effect.
+  bool SurelyMisses(std::u16string_view text) const {
+    switch (First) {
+      case Needs::Anything:
+        return false;
+      case Needs::Nothing:
+        return true;
+      case Needs::End:
+        return !text.empty();
+      case Needs::AsciiChar:
+        // Beyond ASCII, case folding may still match: the items decide.
+        return text.empty() || (text.front() < 128 && !FirstChars.test(text.front()));
+    }
+    return false;
+  }
 };
 
 struct CompiledRule {

@@ -30,14 +30,15 @@ bool ContextsFit(LetterRuleContext& ctx, const CompiledRules& compiled, int32_t 
   bool malformed = false;
   // Matching starts next to the focus and moves away from it, over the reversed text.
   std::u16string_view before = std::u16string_view(word.Reversed).substr(word.Text.size() - at);
-  bool left = MatchCompiled(compiled, c.Left, before, malformed);
+  bool left = !c.Left.SurelyMisses(before) && MatchCompiled(compiled, c.Left, before, malformed);
   if (malformed) {
     ctx.Error.Record(errors::kLeftContext, errors::kLeftContextText);
     ctx.Tables.ConversionOk = false;
   }
   if (left != c.LeftSense) return false;
   malformed = false;
-  bool right = MatchCompiled(compiled, c.Right, word.Text.substr(at + c.FocusSize), malformed);
+  std::u16string_view after = word.Text.substr(at + c.FocusSize);
+  bool right = !c.Right.SurelyMisses(after) && MatchCompiled(compiled, c.Right, after, malformed);
   if (malformed) ctx.Error.Record(errors::kRightContext, errors::kRightContextText);
   return right == c.RightSense;
 }
