@@ -3,6 +3,7 @@
 #pragma once
 
 #include <bitset>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -45,7 +46,9 @@ class CharPresence {
 class CharLookup {
  public:
   const CharPresence& Of(std::u16string_view list) {
-    if (!built_ || list != source_) {
+    // Compared bytewise: the list is asked for once or twice per word.
+    if (!built_ || list.size() != source_.size() ||
+        std::memcmp(list.data(), source_.data(), list.size() * sizeof(char16_t)) != 0) {
       source_.assign(list);
       set_.Assign(list);
       built_ = true;
