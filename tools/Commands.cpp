@@ -14,25 +14,43 @@ namespace {
 
 // A native Speak without audio: the engines only record what they are given.
 struct DryRun {
+  std::shared_ptr<engines::RecordingEngineFactory> Recorder;
   std::shared_ptr<PhonemeTap> Tap;
   std::unique_ptr<ControlHost> Host;
 };
 
-DryRun SpeakDry(const CliOptions& o, std::istream& in, bool withDebug, std::ostream& err) {
-  std::u16string text = GatherText(o.Text, in);
+DryRun StartDry(const CliOptions& o, bool withDebug) {
   DryRun run;
-  run.Tap = std::make_shared<PhonemeTap>(std::make_shared<engines::RecordingEngineFactory>());
+  run.Recorder = std::make_shared<engines::RecordingEngineFactory>();
+  run.Tap = std::make_shared<PhonemeTap>(run.Recorder);
   run.Host = std::make_unique<ControlHost>(o, run.Tap);
   ModeEntry mode = run.Host->SelectMode(o.Speak.Mode);
   if (mode.Kind != "native")
     throw UsageError("mode " + std::to_string(mode.Number) + " (" + ToUtf8(mode.Name) +
                      ") is not a native mode");
-  Parlana& control = run.Host->Control();
-  if (withDebug) control.SetNeverDebug(false);
-  control.Speak(text);
+  // phonemes shows no debug box: it does not fill them. trace prints them.
+  run.Host->Control().SetNeverDebug(!withDebug);
+  return run;
+}
+
+// The conversion error of the last Speak that had one, which only the debug boxes show.
+void NoteConversionError(Parlana& control, std::u16string& warning) {
   std::u16string error;
-  if (int16_t number = control.LastError(error); number >= 3 && number <= 7)
-    err << "parlan: warning: " << ToUtf8(error) << "\n";
+  if (int16_t number = control.LastError(error); number >= 3 && number <= 7) warning = error;
+}
+
+void Warn(const std::u16string& warning, std::ostream& err) {
+  if (!warning.empty()) err << "parlan: warning: " << ToUtf8(warning) << "\n";
+}
+
+DryRun SpeakDry(const CliOptions& o, std::istream& in, bool withDebug, std::ostream& err) {
+  std::u16string text = GatherText(o.Text, in);
+  DryRun run = StartDry(o, withDebug);
+  Parlana& control = run.Host->Control();
+  control.Speak(text);
+  std::u16string warning;
+  NoteConversionError(control, warning);
+  Warn(warning, err);
   return run;
 }
 
@@ -44,9 +62,24 @@ int RunModes(const CliOptions& options, std::ostream& out) {
   return kExitOk;
 }
 
+// Piece by piece: each piece's phrases are printed before the next piece is read, and what the
+// engines recorded is dropped, so that memory does not grow with the text.
 int RunPhonemes(const CliOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
-  DryRun run = SpeakDry(options, in, false, err);
-  PrintPhonemeStrings(run.Tap->Take(), out);
+  TextReader reader(options.Text, in);
+  std::u16string piece;
+  bool more = reader.Next(piece);  // text errors come before mode errors, as for a whole text
+  DryRun run = StartDry(options, false);
+  Parlana& control = run.Host->Control();
+  std::u16string warning;
+  while (more) {
+    control.Speak(piece);
+    NoteConversionError(control, warning);
+    PrintPhonemeStrings(run.Tap->Take(), out);
+    out.flush();
+    run.Recorder->ClearCalls();
+    more = reader.Next(piece);
+  }
+  Warn(warning, err);
   return kExitOk;
 }
 

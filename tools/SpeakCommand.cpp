@@ -129,8 +129,13 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   if (s.TimeoutSeconds && !(*s.TimeoutSeconds > 0))
     throw UsageError("--timeout must be more than 0 seconds");
   if (!s.OutputFile.empty() && s.NoAudio) throw UsageError("-w and -q cannot be used together");
-  std::u16string text = GatherText(o.Text, in);
-  const size_t characters = text.size();
+  // Read piece by piece so that speech starts with the first piece; --trace prints the debug
+  // boxes of one Speak, so it reads the whole text first.
+  TextReader reader(o.Text, in);
+  std::u16string text;
+  bool more = reader.Next(text);
+  for (std::u16string piece; s.PrintTrace && reader.Next(piece);) text += piece;
+  size_t characters = text.size();
   // From here on an interruption ends the run through the clean-up below, so that no
   // temporary sound file is left behind.
   InterruptGuard guard;
@@ -157,22 +162,30 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   Parlana& control = host.Control();
   host.SelectMode(s.Mode);
   ApplyProsody(host, s);
+  // Only --trace reads the debug boxes: without it, filling them would cost time and memory
+  // in proportion to the text and show nothing.
   const bool neverDebug = control.NeverDebug();
-  if (s.PrintTrace && neverDebug) control.SetNeverDebug(false);
+  if (neverDebug == s.PrintTrace) control.SetNeverDebug(!s.PrintTrace);
   auto events = std::make_shared<EventPrinter>(s.PrintEvents ? &out : nullptr);
   control.AddEventSink(events);
 
   tap->Take();  // what selecting the mode sent is no phrase
-  control.Speak(text);
-  const std::vector<std::u16string> phrases = tap->Take();
-  if (s.PrintPhonemes) PrintPhonemeStrings(phrases, out);
+  size_t phrases = 0;
+  while (more) {
+    control.Speak(text);
+    const std::vector<std::u16string> taken = tap->Take();
+    phrases += taken.size();
+    if (s.PrintPhonemes) PrintPhonemeStrings(taken, out);
+    more = !s.PrintTrace && reader.Next(text);
+    characters += more ? text.size() : 0;
+  }
   if (s.PrintTrace) PrintDebugText(control.DebugWindowsText(), out);
   WarnAboutConversion(control, err);
   const bool showProgress = target && characters >= kLongText;
-  WaitForSpeech(control, guard, *events, phrases.size(), Timeout(s, characters),
+  WaitForSpeech(control, guard, *events, phrases, Timeout(s, characters),
                 showProgress ? &err : nullptr);
 
-  if (s.PrintTrace && neverDebug) control.SetNeverDebug(true);
+  if (control.NeverDebug() != neverDebug) control.SetNeverDebug(neverDebug);  // as saved
   if (!s.Mode.empty() || s.Pitch || s.Volume) host.SaveSettings();
   host.Close();
   if (target) {

@@ -78,4 +78,84 @@ std::u16string GatherText(const TextSource& source, std::istream& standardInput)
   return text;
 }
 
+bool EndsSentence(std::u16string_view line) {
+  size_t end = line.find_last_not_of(u" \t\r\"')])\u201D\u2019");
+  if (end == std::u16string_view::npos) return false;
+  if (line[end] == u'!' || line[end] == u'?') return true;
+  if (line[end] != u'.') return false;
+  size_t letters = 0;
+  while (letters < end && line[end - 1 - letters] >= u'a' && line[end - 1 - letters] <= u'z')
+    ++letters;
+  if (letters < 4) return false;
+  size_t start = end - letters;
+  return start == 0 || line[start - 1] == u' ' || line[start - 1] == u'\t' ||
+         line[start - 1] == u'"' || line[start - 1] == u'(';
+}
+
+TextReader::TextReader(const TextSource& source, std::istream& standardInput) {
+  if (!source.Words.empty() && !source.File.empty())
+    throw UsageError("give the text either as arguments or with -f, not both");
+  if (!source.Words.empty()) {
+    words_ = GatherText(source, standardInput);
+    fromWords_ = true;
+  } else if (!source.File.empty() && source.File != "-") {
+    const std::filesystem::path path(source.File);
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+      throw UsageError("cannot read " + path.string() + ": it is a folder");
+    file_.open(path, std::ios::binary);
+    if (!file_) throw UsageError("cannot read " + path.string());
+    in_ = &file_;
+    name_ = source.File;
+    minimum_ = kFilePiece;
+  } else {
+    in_ = &standardInput;
+    name_ = "standard input";
+  }
+}
+
+// One line without its line break, decoded, with a blank for the line break when there was one.
+bool TextReader::ReadLine(std::u16string& line) {
+  std::string bytes;
+  if (!std::getline(*in_, bytes)) {
+    if (in_->bad() && in_ == &file_) throw UsageError("cannot read " + name_);
+    return false;
+  }
+  std::string_view view(bytes);
+  if (first_ && view.starts_with("\xEF\xBB\xBF")) view.remove_prefix(3);
+  first_ = false;
+  line.clear();
+  if (!Utf8ToUtf16(view, line)) {
+    std::string rest(view);
+    throw UsageError(name_ + " is not valid UTF-8 (byte " +
+                     std::to_string(offset_ + FirstInvalidUtf8(rest) + 1) + ")");
+  }
+  offset_ += view.size() + 1;
+  if (!in_->eof()) line.push_back(u' ');
+  return true;
+}
+
+bool TextReader::Next(std::u16string& piece) {
+  piece.clear();
+  if (done_) return false;
+  if (fromWords_) {
+    done_ = true;
+    piece = std::move(words_);
+    return true;
+  }
+  std::u16string line;
+  while (ReadLine(line)) {
+    for (char16_t& c : line)
+      if (c == u'\r' || c == u'\t') c = u' ';
+    if (!anyText_ && line.find_first_not_of(u' ') != std::u16string::npos) anyText_ = true;
+    piece += line;
+    if (!anyText_) continue;
+    if ((piece.size() >= minimum_ && EndsSentence(line)) || piece.size() >= kLongestPiece)
+      return true;
+  }
+  done_ = true;
+  if (!anyText_) throw UsageError("no text to speak");
+  return piece.find_first_not_of(u' ') != std::u16string::npos;
+}
+
 }  // namespace parlan::cli

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,8 @@
 #include "strings/ErrorRecord.h"
 
 namespace parlan {
+
+struct CompiledRules;
 
 struct LetterRule {
   std::u16string LeftContext;
@@ -46,6 +49,8 @@ struct LetterRuleTables {
   bool RulesLoaded = false;
   bool RulesLoadOk = false;
   bool ConversionOk = false;
+  // The tables above compiled for matching; rebuilt when they change (CompiledRules.h).
+  std::shared_ptr<const CompiledRules> Compiled;
 };
 
 // What the rule functions read and write besides their tables.

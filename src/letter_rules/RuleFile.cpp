@@ -1,6 +1,7 @@
 // Loading a language's letter-to-sound rule file into the rule tables.
 
 #include "letter_rules/RuleFile.h"
+#include "letter_rules/CompiledRules.h"
 #include "strings/NumberText.h"
 #include "strings/StringFunctions.h"
 #include "strings/TextFiles.h"
@@ -132,10 +133,13 @@ void FailLoad(LetterRuleContext& ctx, const std::filesystem::path& file) {
 }  // namespace
 
 void LoadLetterRules(LetterRuleContext& ctx, const std::filesystem::path& ruleFile) {
+  ctx.Tables.Compiled.reset();
   RuleFileLoad load(ctx);
   bool ok = false;
   try {
     ok = load.Run(ruleFile);
+    // Compiled once here rather than at the first word; a failure leaves it to the first word.
+    if (ok) ctx.Tables.Compiled = CompileRules(ctx.Tables);
   } catch (...) {
     ok = false;
   }

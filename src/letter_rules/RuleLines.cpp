@@ -1,6 +1,7 @@
 // Cutting rule lines into their parts, storing rules and indexing them by first letter.
 #include <algorithm>
 
+#include "letter_rules/CompiledRules.h"
 #include "letter_rules/RuleFile.h"
 #include "strings/StringFunctions.h"
 
@@ -70,6 +71,7 @@ std::u16string ParseResult(std::u16string_view line) {
 int32_t AddRule(LetterRuleTables& tables, std::u16string_view left, std::u16string_view focus,
                 std::u16string_view right, std::u16string_view result, int32_t n) {
   if (n < 1 || n > kMaxRules) return 0;
+  tables.Compiled.reset();  // built again from the changed rules when next needed
   auto& rules = tables.LetterRules;
   if (rules.size() < static_cast<size_t>(n)) {
     if (rules.capacity() < static_cast<size_t>(kUsualRules)) rules.reserve(kUsualRules);
@@ -84,6 +86,7 @@ int32_t AddRule(LetterRuleTables& tables, std::u16string_view left, std::u16stri
 }
 
 void BuildLetterIndex(LetterRuleTables& tables, int32_t ruleCount) {
+  tables.Compiled.reset();
   tables.LetterGroups.clear();
   tables.GroupLetters.clear();
   ruleCount = std::min({ruleCount, kMaxRules, static_cast<int32_t>(tables.LetterRules.size())});

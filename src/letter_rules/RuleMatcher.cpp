@@ -2,13 +2,10 @@
 // letter group are tried in file order, and the first whose focus and contexts fit applies.
 #include "letter_rules/RuleMatcher.h"
 
+#include "letter_rules/CompiledRules.h"
+
 namespace parlan {
 namespace {
-
-const LetterRule* RuleAt(const LetterRuleTables& tables, int32_t i) {
-  if (i < 1 || static_cast<size_t>(i) > tables.LetterRules.size()) return nullptr;
-  return &tables.LetterRules[static_cast<size_t>(i) - 1];
-}
 
 void LogApplied(LetterRuleContext& ctx, const LetterRule& rule) {
   std::u16string line;
@@ -19,40 +16,65 @@ void LogApplied(LetterRuleContext& ctx, const LetterRule& rule) {
   ctx.Debug.LogRuleApplied(line);
 }
 
-// Whether rule fits at position `at` of word: its focus stands there and both contexts, each
-// inverted when written with "!", fit. A rule without focus never fits.
-bool Fits(LetterRuleContext& ctx, const LetterRule& rule, std::u16string_view word, size_t at) {
-  const std::u16string& focus = rule.Focus;
-  std::u16string_view rest = word.substr(at);
-  if (focus.empty() || !rest.starts_with(focus)) return false;
-  bool left = MatchLeftContext(ctx, word.substr(0, at), rule.LeftContext);
-  if (left != rule.LeftSense) return false;
-  bool right = MatchRightContext(ctx, rest.substr(focus.size()), rule.RightContext);
-  return right == rule.RightSense;
+// The word being converted, with its reversal made once for all the left contexts.
+struct WordView {
+  std::u16string_view Text;
+  std::u16string Reversed;
+};
+
+// Whether rule i, whose focus stands at position `at`, fits there: both contexts, each
+// inverted when written with "!", fit. A malformed context records its error each time.
+bool ContextsFit(LetterRuleContext& ctx, const CompiledRules& compiled, int32_t i,
+                 const WordView& word, size_t at) {
+  const CompiledRule& c = compiled.Rules[static_cast<size_t>(i) - 1];
+  bool malformed = false;
+  // Matching starts next to the focus and moves away from it, over the reversed text.
+  std::u16string_view before = std::u16string_view(word.Reversed).substr(word.Text.size() - at);
+  bool left = !c.Left.SurelyMisses(before) && MatchCompiled(compiled, c.Left, before, malformed);
+  if (malformed) {
+    ctx.Error.Record(errors::kLeftContext, errors::kLeftContextText);
+    ctx.Tables.ConversionOk = false;
+  }
+  if (left != c.LeftSense) return false;
+  malformed = false;
+  std::u16string_view after = word.Text.substr(at + c.FocusSize);
+  bool right = !c.Right.SurelyMisses(after) && MatchCompiled(compiled, c.Right, after, malformed);
+  if (malformed) ctx.Error.Record(errors::kRightContext, errors::kRightContextText);
+  return right == c.RightSense;
 }
 
-// The first rule of the group of word[at] that fits, or nullptr.
-const LetterRule* FirstFittingRule(LetterRuleContext& ctx, std::u16string_view word, size_t at) {
-  int32_t first = 0;
-  int32_t last = 0;
-  if (!FindLetterGroup(ctx, word.substr(at), first, last)) return nullptr;
+int32_t GroupOf(LetterRuleContext& ctx, const CompiledRules& compiled, char16_t c) {
+  if (c < 128 && compiled.AsciiGroup[c] > 0) return compiled.AsciiGroup[c];
+  return LetterGroupNumber(ctx, c);
+}
+
+// The first rule of the group of word[at] whose focus stands there and whose contexts fit, or
+// 0. Only the rules whose focus is a beginning of the rest of the word are tried, in file
+// order.
+int32_t FirstFittingRule(LetterRuleContext& ctx, const CompiledRules& compiled,
+                         const WordView& word, size_t at) {
+  std::u16string_view rest = word.Text.substr(at);
+  int32_t g = GroupOf(ctx, compiled, rest.front());
+  if (g < 1 || static_cast<size_t>(g) > compiled.Groups.size()) return 0;
   // A left-context error earlier in this word ends it at the next lookup.
-  if (!ctx.Tables.ConversionOk) return nullptr;
-  for (int32_t i = first; i <= last; ++i) {
-    const LetterRule* rule = RuleAt(ctx.Tables, i);
-    if (rule && Fits(ctx, *rule, word, at)) return rule;
-  }
-  return nullptr;
+  if (!ctx.Tables.ConversionOk) return 0;
+  for (int32_t i : compiled.Groups[static_cast<size_t>(g) - 1].CandidatesFor(rest))
+    if (ContextsFit(ctx, compiled, i, word, at)) return i;
+  return 0;
 }
 
 }  // namespace
 
-int32_t LetterGroupNumber(LetterRuleContext& ctx, char16_t c) {
-  std::u16string_view letters = ctx.Tables.GroupLetters;
+int32_t GroupLetterPosition(std::u16string_view letters, char16_t c) {
   std::u16string_view wanted(&c, 1);
   for (size_t g = 0; g < letters.size(); ++g)
     if (letters[g] == c || SameIgnoringCase(letters.substr(g, 1), wanted))
       return static_cast<int32_t>(g + 1);
+  return 0;
+}
+
+int32_t LetterGroupNumber(LetterRuleContext& ctx, char16_t c) {
+  if (int32_t g = GroupLetterPosition(ctx.Tables.GroupLetters, c); g > 0) return g;
   std::u16string text = errors::kNoLetterGroupText + std::u16string(1, c);
   ctx.Tables.ConversionOk = false;
   if (!ctx.NeverDebug) ctx.Debug.LogRuleApplied(text);
@@ -76,13 +98,16 @@ std::u16string ConvertWord(LetterRuleContext& ctx, std::u16string_view word) {
   std::u16string out;
   size_t at = 0;
   try {
+    const CompiledRules& compiled = EnsureCompiled(ctx.Tables);
+    const WordView view{word, std::u16string(word.rbegin(), word.rend())};
     while (at < word.size()) {
-      const LetterRule* rule = FirstFittingRule(ctx, word, at);
-      if (!rule) break;
-      if (!ctx.NeverDebug) LogApplied(ctx, *rule);
+      int32_t i = FirstFittingRule(ctx, compiled, view, at);
+      if (i == 0) break;
+      const LetterRule& rule = ctx.Tables.LetterRules[static_cast<size_t>(i) - 1];
+      if (!ctx.NeverDebug) LogApplied(ctx, rule);
       out.push_back(u' ');
-      out.append(rule->Result);
-      at += rule->Focus.size();
+      out.append(rule.Result);
+      at += rule.Focus.size();
     }
     if (at >= word.size()) return out;
   } catch (...) {

@@ -13,6 +13,10 @@ namespace parlan {
 // A context holds at most this many items; more is a malformed context.
 inline constexpr int32_t kMaxContextItems = 10;
 
+// Position (1-based) of the first group letter that is c, compared without regard to case; 0
+// when there is none. Nothing is recorded.
+int32_t GroupLetterPosition(std::u16string_view groupLetters, char16_t c);
+
 // Position (1-based) of c in GroupLetters, compared without regard to case. 0 when absent,
 // after recording error 7, turning ConversionOk false and logging the error text.
 int32_t LetterGroupNumber(LetterRuleContext& ctx, char16_t c);

@@ -41,7 +41,9 @@ void RemoveCharacter(NormContext& ctx, std::u16string& word, char16_t c, bool ke
 }  // namespace
 
 void RemoveIgnoredCharacters(NormContext& ctx, std::u16string& word) {
-  const NormalisationTables& t = ctx.Tables;
+  NormalisationTables& t = ctx.Tables;
+  // Most words hold none of the characters: one scan of the word settles that.
+  if (!t.IgnoreLookup.Of(t.IgnoreChars).AnyOf(word)) return;
   for (char16_t c : t.IgnoreChars) {
     bool isDecimalPoint = t.DecimalPoint.size() == 1 && t.DecimalPoint.front() == c;
     RemoveCharacter(ctx, word, c, isDecimalPoint && t.DecimalPointNotDot && t.DecimalPointIgnored);
@@ -52,7 +54,8 @@ void RemoveIgnoredCharacters(NormContext& ctx, std::u16string& word) {
 // symbol character: the word shrinks from the front as symbols are cut out. A symbol right
 // after "*" is already marked and is copied unchanged.
 void SeparateSymbols(NormContext& ctx, std::u16string& word) {
-  if (ctx.Tables.SymbolChars.empty()) return;
+  NormalisationTables& t = ctx.Tables;
+  if (t.SymbolChars.empty() || !t.SymbolLookup.Of(t.SymbolChars).AnyOf(word)) return;
   std::u16string out;
   size_t from = 0;  // the word still to be searched starts here
   for (char16_t c : ctx.Tables.SymbolChars) {

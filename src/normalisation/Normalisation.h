@@ -10,12 +10,25 @@
 #include <vector>
 
 #include "debug_ui/DebugWindows.h"
+#include "strings/CharLookup.h"
 #include "strings/RemainingText.h"
 #include "strings/StringFunctions.h"
 
 namespace parlan {
 
 // The loaded normalisation file of the current language, shared by the controls of one thread.
+// The whole-phrase keys by first character: for each ASCII character a bit mask of the keys it
+// begins (bit i of word i / 64 for key i), and one mask for the keys beginning beyond ASCII.
+inline constexpr size_t kMaxMaskWords = 64;  // more than 4096 keys are searched one by one
+struct AlwaysKeyIndex {
+  bool Built = false;
+  size_t KeyCount = 0;
+  size_t ListSize = 0;
+  size_t Words = 0;
+  std::vector<uint64_t> ByAscii;  // 128 * Words
+  std::vector<uint64_t> NonAscii;
+};
+
 struct NormalisationTables {
   int16_t NormLocale = 0;
   int16_t NormCharset = 0;
@@ -38,6 +51,10 @@ struct NormalisationTables {
   std::u16string DecimalPointWord;
   bool DecimalPointNotDot = false;
   bool DecimalPointIgnored = false;
+  // IgnoreChars and SymbolChars as sets, for the per-word passes.
+  CharLookup IgnoreLookup;
+  CharLookup SymbolLookup;
+  AlwaysKeyIndex AlwaysIndex;
 };
 
 struct NormContext {

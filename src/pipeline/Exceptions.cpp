@@ -26,6 +26,8 @@ void Clear(ExceptionTables& t) {
   t.ExceptReplacements.clear();
   t.ExceptGroupFirst.clear();
   t.ExceptGroupLast.clear();
+  t.EntriesByWord.clear();
+  t.Indexed = false;
 }
 
 struct EntryState {
@@ -70,27 +72,62 @@ bool ReadEntries(Utf16LineReader& in, ExceptionTables& t) {
   return true;
 }
 
+// The entries the lookup searches for a word beginning with `initial`: those of the first group
+// of that initial. Nothing when the initial has no group.
+bool GroupRange(const ExceptionTables& t, char16_t initial, int& first, int& last) {
+  size_t g = InStrChar(t.ExceptInitials, initial);
+  if (g == 0 || g > t.ExceptGroupFirst.size() || g > t.ExceptGroupLast.size()) return false;
+  first = std::max<int>(t.ExceptGroupFirst[g - 1], 1);
+  last =
+      std::min<int>(t.ExceptGroupLast[g - 1],
+                    static_cast<int>(std::min(t.ExceptWords.size(), t.ExceptReplacements.size())));
+  return true;
+}
+
+// Every entry that a word equal to it would find, filed under that word in file order.
+void IndexEntries(ExceptionTables& t) {
+  t.EntriesByWord.clear();
+  t.EntriesByWord.reserve(t.ExceptWords.size());
+  for (size_t n = 1; n <= t.ExceptWords.size(); ++n) {
+    const std::u16string& word = t.ExceptWords[n - 1];
+    int first = 0;
+    int last = 0;
+    if (word.empty() || !GroupRange(t, word.front(), first, last)) continue;
+    if (static_cast<int>(n) >= first && static_cast<int>(n) <= last)
+      t.EntriesByWord[word].push_back(static_cast<int32_t>(n));
+  }
+  t.Indexed = true;
+}
+
+void AppendEntry(const ExceptionTables& t, DebugWindows& debug, bool neverDebug, int i,
+                 std::u16string& out) {
+  const std::u16string& replacement = t.ExceptReplacements[static_cast<size_t>(i) - 1];
+  out.append(u"/[");
+  out.append(replacement);
+  out.push_back(u']');
+  if (!neverDebug)
+    LogException(debug, t.ExceptWords[static_cast<size_t>(i) - 1] + u" -> " + replacement);
+}
+
 // Appends "/[" replacement "]" for every entry of the word's group that equals it; false when
 // none does.
 bool ReplaceWord(const ExceptionTables& t, DebugWindows& debug, bool neverDebug,
                  const std::u16string& word, std::u16string& out) {
   if (word.empty()) return false;
-  size_t g = InStrChar(t.ExceptInitials, word.front());
-  if (g == 0 || g > t.ExceptGroupFirst.size() || g > t.ExceptGroupLast.size()) return false;
-  int first = std::max<int>(t.ExceptGroupFirst[g - 1], 1);
-  int last =
-      std::min<int>(t.ExceptGroupLast[g - 1],
-                    static_cast<int>(std::min(t.ExceptWords.size(), t.ExceptReplacements.size())));
+  if (t.Indexed) {
+    auto it = t.EntriesByWord.find(word);
+    if (it == t.EntriesByWord.end()) return false;
+    for (int32_t i : it->second) AppendEntry(t, debug, neverDebug, i, out);
+    return true;
+  }
+  int first = 0;
+  int last = 0;
+  if (!GroupRange(t, word.front(), first, last)) return false;
   bool matched = false;
   for (int i = first; i <= last; ++i) {
-    const std::u16string& entry = t.ExceptWords[static_cast<size_t>(i) - 1];
-    if (entry != word) continue;
-    const std::u16string& replacement = t.ExceptReplacements[static_cast<size_t>(i) - 1];
-    out.append(u"/[");
-    out.append(replacement);
-    out.push_back(u']');
+    if (t.ExceptWords[static_cast<size_t>(i) - 1] != word) continue;
+    AppendEntry(t, debug, neverDebug, i, out);
     matched = true;
-    if (!neverDebug) LogException(debug, entry + u" -> " + replacement);
   }
   return matched;
 }
@@ -103,6 +140,7 @@ bool LoadExceptions(ExceptionTables& tables, const std::filesystem::path& except
     Utf16LineReader in;
     bool ok = in.Open(exceptFile) && ReadEntries(in, tables);
     in.Close();
+    if (ok) IndexEntries(tables);
     return ok;
   } catch (const std::exception&) {
     return false;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "debug_ui/DebugWindows.h"
@@ -17,6 +18,11 @@ struct ExceptionTables {
   std::u16string ExceptInitials;
   std::vector<int16_t> ExceptGroupFirst;  // ExceptGroupFirst[g - 1] is group g
   std::vector<int16_t> ExceptGroupLast;
+  // Entry numbers by word, in file order: of each word only the entries that the lookup in the
+  // first group of the word's initial reaches. Built by the loader; without it the groups are
+  // searched.
+  std::unordered_map<std::u16string, std::vector<int32_t>> EntriesByWord;
+  bool Indexed = false;
 };
 
 bool LoadExceptions(ExceptionTables& tables, const std::filesystem::path& exceptFile);

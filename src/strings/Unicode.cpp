@@ -5,6 +5,7 @@
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace parlan {
@@ -59,6 +60,13 @@ std::u16string U16(std::string_view utf8) {
 
 std::u16string LowerCase(std::u16string_view text) {
   if (text.empty()) return {};
+  // Plain ASCII lower-cases the same in every locale: no need to ask ICU, twice.
+  if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; })) {
+    std::u16string result(text);
+    for (char16_t& c : result)
+      if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + (u'a' - u'A'));
+    return result;
+  }
   const auto* src = reinterpret_cast<const UChar*>(text.data());
   auto srcLength = static_cast<int32_t>(text.size());
   UErrorCode status = U_ZERO_ERROR;

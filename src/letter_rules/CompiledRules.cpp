@@ -1,0 +1,282 @@
+// Compiling the loaded rule tables: each pattern is read with the same item functions the text
+// matcher uses, so both agree on what an item is.
+#include "letter_rules/CompiledRules.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "letter_rules/RuleMatcher.h"
+
+namespace parlan {
+namespace {
+
+bool IsAsciiDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+
+// The index of class c among the compiled classes, -1 when the class matches nothing.
+int32_t ClassSlot(const LetterRuleTables& tables, int32_t c) {
+  if (c < 1 || c > kMaxWildCards || static_cast<size_t>(c) > tables.WildCards.size()) return -1;
+  return c - 1;
+}
+
+// Fills item from its text; false for a class number beyond the 16-bit range.
+bool CompileItem(const LetterRuleTables& tables, std::u16string_view text, CompiledItem& item) {
+  using Kind = CompiledItem::Kind;
+  if (text.empty()) return true;  // class 0: never matches
+  char16_t mark = text.front();
+  if (mark == u'_') {
+    item.What = Kind::End;
+    return true;
+  }
+  std::u16string_view x = text;
+  if (mark == u':' || mark == u';') {
+    item.What = mark == u':' ? Kind::OneOrMore : Kind::ZeroOrMore;
+    x = text.substr(1);
+  } else {
+    item.What = IsAsciiDigit(mark) ? Kind::Class : Kind::Literal;
+  }
+  if (x.empty() || !IsAsciiDigit(x.front())) {
+    item.Literal.assign(x);  // the empty literal matches nothing
+    return true;
+  }
+  std::optional<int16_t> c = ClassNumber(x);
+  if (!c) return false;
+  item.OfClass = true;
+  item.ClassIndex = ClassSlot(tables, *c);
+  return true;
+}
+
+// What the first item of a well-formed context needs of the text's first character.
+void SetFirstNeeds(const LetterRuleTables& tables, CompiledContext& context) {
+  using Kind = CompiledItem::Kind;
+  using Needs = CompiledContext::Needs;
+  const CompiledItem& item = context.Items.front();
+  context.First = Needs::Anything;
+  if (item.What == Kind::Never) context.First = Needs::Nothing;
+  if (item.What == Kind::End) context.First = Needs::End;
+  if (item.What == Kind::Never || item.What == Kind::End || item.What == Kind::ZeroOrMore) return;
+  if (!item.OfClass) {
+    if (item.Literal.empty()) {
+      context.First = Needs::Nothing;
+      return;
+    }
+    char16_t c = item.Literal.front();
+    if (c >= 128) return;  // ICU decides what matches it
+    context.First = Needs::AsciiChar;
+    context.FirstChars.set(c);
+    char16_t other = static_cast<char16_t>(c ^ 0x20);
+    if ((c | 0x20) >= u'a' && (c | 0x20) <= u'z') context.FirstChars.set(other);
+    return;
+  }
+  if (item.ClassIndex < 0) {
+    context.First = Needs::Nothing;
+    return;
+  }
+  // Class members are compared exactly: the first characters of the members.
+  context.First = Needs::AsciiChar;
+  std::u16string_view members = tables.WildCards[static_cast<size_t>(item.ClassIndex)];
+  while (true) {
+    std::u16string_view member = TakeItem(members);
+    if (!member.empty() && member.front() < 128) context.FirstChars.set(member.front());
+    if (members.empty()) break;
+  }
+}
+
+CompiledContext CompileContext(const LetterRuleTables& tables, std::u16string_view pattern,
+                               bool reversed) {
+  CompiledContext context;
+  if (pattern == u"*") {
+    context.Any = true;
+    return context;
+  }
+  int32_t k = CountItems(pattern);
+  if (k > kMaxContextItems) {
+    context.Malformed = true;
+    return context;
+  }
+  context.Items.resize(static_cast<size_t>(k));
+  for (int32_t i = 0; i < k; ++i) {
+    size_t at = static_cast<size_t>(reversed ? k - 1 - i : i);
+    if (!CompileItem(tables, TakeItem(pattern), context.Items[at])) context.Malformed = true;
+  }
+  if (context.Malformed)
+    context.Items.clear();
+  else
+    SetFirstNeeds(tables, context);
+  return context;
+}
+
+ClassIndex CompileClass(std::u16string_view members) {
+  ClassIndex index;
+  while (true) {
+    std::u16string_view member = TakeItem(members);
+    if (!member.empty()) {
+      char16_t c = member.front();
+      auto& list = c < 128 ? index.Ascii[c] : index.Other[c];
+      list.emplace_back(member);
+    }
+    if (members.empty()) break;
+  }
+  auto longestFirst = [](std::vector<std::u16string>& list) {
+    std::stable_sort(list.begin(), list.end(),
+                     [](const auto& a, const auto& b) { return a.size() > b.size(); });
+  };
+  for (auto& list : index.Ascii) longestFirst(list);
+  for (auto& [c, list] : index.Other) longestFirst(list);
+  return index;
+}
+
+int32_t ChildOf(const FocusNode& node, char16_t c) {
+  for (const auto& [letter, child] : node.Children)
+    if (letter == c) return child;
+  return 0;
+}
+
+GroupIndex CompileGroup(const LetterRuleTables& tables, const LetterGroup& group) {
+  GroupIndex index;
+  index.Nodes.emplace_back();
+  int32_t first = std::max<int32_t>(group.First, 1);
+  int32_t last = std::min<int32_t>(group.Last, static_cast<int32_t>(tables.LetterRules.size()));
+  for (int32_t i = first; i <= last; ++i) {
+    const std::u16string& focus = tables.LetterRules[static_cast<size_t>(i) - 1].Focus;
+    size_t node = 0;
+    for (char16_t c : focus) {
+      int32_t child = ChildOf(index.Nodes[node], c);
+      if (child == 0) {
+        child = static_cast<int32_t>(index.Nodes.size());
+        index.Nodes[node].Children.emplace_back(c, child);
+        index.Nodes.emplace_back();
+      }
+      node = static_cast<size_t>(child);
+    }
+    // A rule without focus never fits: it stays at the empty text, which no word reaches.
+    if (node != 0) index.Nodes[node].Candidates.push_back(i);
+  }
+  // A node is made after its parent: walking them in order, each parent's candidates are
+  // complete when its children take them in.
+  for (FocusNode& parent : index.Nodes) {
+    for (const auto& [letter, child] : parent.Children) {
+      std::vector<int32_t>& own = index.Nodes[static_cast<size_t>(child)].Candidates;
+      std::vector<int32_t> merged;
+      merged.reserve(own.size() + parent.Candidates.size());
+      std::merge(parent.Candidates.begin(), parent.Candidates.end(), own.begin(), own.end(),
+                 std::back_inserter(merged));
+      own = std::move(merged);
+    }
+  }
+  return index;
+}
+
+bool MatchClass(const CompiledRules& rules, int32_t slot, std::u16string_view& text) {
+  if (slot < 0 || text.empty()) return false;
+  const std::vector<std::u16string>* members =
+      rules.Classes[static_cast<size_t>(slot)].Starting(text.front());
+  if (!members) return false;
+  for (const std::u16string& member : *members) {
+    if (text.starts_with(member)) {
+      text.remove_prefix(member.size());
+      return true;
+    }
+  }
+  return false;
+}
+
+// MatchLiteral, answered without ICU while the characters are equal or differ only in ASCII
+// case: equal characters fold alike, so the answer is the same.
+bool MatchLiteralQuickly(std::u16string_view& text, std::u16string_view letters) {
+  if (letters.empty() || text.size() < letters.size()) return false;
+  for (size_t i = 0; i < letters.size(); ++i) {
+    char16_t a = text[i];
+    char16_t b = letters[i];
+    if (a == b) continue;
+    if (a >= 0x80 || b >= 0x80) return MatchLiteral(text, letters);
+    if ((a | 0x20) != (b | 0x20) || (a | 0x20) < u'a' || (a | 0x20) > u'z') return false;
+  }
+  text.remove_prefix(letters.size());
+  return true;
+}
+
+bool MatchOne(const CompiledRules& rules, const CompiledItem& item, std::u16string_view& text) {
+  using Kind = CompiledItem::Kind;
+  switch (item.What) {
+    case Kind::Never:
+      return false;
+    case Kind::End:
+      return text.empty();
+    case Kind::Literal:
+      return MatchLiteralQuickly(text, item.Literal);
+    case Kind::Class:
+      return MatchClass(rules, item.ClassIndex, text);
+    case Kind::OneOrMore:
+    case Kind::ZeroOrMore:
+      break;
+  }
+  int32_t count = 0;
+  if (item.OfClass) {
+    while (MatchClass(rules, item.ClassIndex, text)) ++count;
+  } else {
+    while (MatchLiteralQuickly(text, item.Literal)) ++count;
+  }
+  return count > 0 || item.What == Kind::ZeroOrMore;
+}
+
+}  // namespace
+
+const std::vector<std::u16string>* ClassIndex::Starting(char16_t c) const {
+  if (c < 128) return Ascii[c].empty() ? nullptr : &Ascii[c];
+  auto it = Other.find(c);
+  return it == Other.end() ? nullptr : &it->second;
+}
+
+const std::vector<int32_t>& GroupIndex::CandidatesFor(std::u16string_view rest) const {
+  size_t node = 0;
+  for (char16_t c : rest) {
+    int32_t child = ChildOf(Nodes[node], c);
+    if (child == 0) break;
+    node = static_cast<size_t>(child);
+  }
+  return Nodes[node].Candidates;
+}
+
+std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables) {
+  auto compiled = std::make_shared<CompiledRules>();
+  compiled->RuleCount = tables.LetterRules.size();
+  compiled->ClassCount = tables.WildCards.size();
+  compiled->GroupLetters = tables.GroupLetters;
+  for (const std::u16string& members : tables.WildCards)
+    compiled->Classes.push_back(CompileClass(members));
+  compiled->Rules.reserve(tables.LetterRules.size());
+  for (const LetterRule& rule : tables.LetterRules)
+    compiled->Rules.push_back({CompileContext(tables, rule.LeftContext, true),
+                               CompileContext(tables, rule.RightContext, false), rule.LeftSense,
+                               rule.RightSense, rule.Focus.size()});
+  for (const LetterGroup& group : tables.LetterGroups)
+    compiled->Groups.push_back(CompileGroup(tables, group));
+  for (char16_t c = 0; c < 128; ++c)
+    compiled->AsciiGroup[c] = GroupLetterPosition(tables.GroupLetters, c);
+  return compiled;
+}
+
+const CompiledRules& EnsureCompiled(LetterRuleTables& tables) {
+  const CompiledRules* c = tables.Compiled.get();
+  if (!c || c->RuleCount != tables.LetterRules.size() || c->ClassCount != tables.WildCards.size() ||
+      c->Groups.size() != tables.LetterGroups.size() || c->GroupLetters != tables.GroupLetters)
+    tables.Compiled = CompileRules(tables);
+  return *tables.Compiled;
+}
+
+bool MatchCompiled(const CompiledRules& rules, const CompiledContext& context,
+                   std::u16string_view text, bool& malformed) {
+  if (context.Any) return true;
+  if (context.Malformed) {
+    malformed = true;
+    return false;
+  }
+  // Items without a malformed one have no effect but their answer: the first miss decides.
+  for (const CompiledItem& item : context.Items)
+    if (!MatchOne(rules, item, text)) return false;
+  return true;
+}
+
+}  // namespace parlan

@@ -1,0 +1,108 @@
+// The rule tables in the form the word converter reads: every context pattern cut into its
+// items once, every wild-card class indexed by the first character of its members, and every
+// letter group's rules indexed by their focus. Built from the loaded tables, which stay the
+// reference: the compiled form gives the same answers, in the same order, as reading the
+// patterns from their text.
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "letter_rules/LetterRules.h"
+
+namespace parlan {
+
+struct CompiledItem {
+  enum class Kind : uint8_t { Never, End, Literal, Class, OneOrMore, ZeroOrMore };
+  Kind What = Kind::Never;
+  bool OfClass = false;     // a repeat of a class rather than of a literal
+  int32_t ClassIndex = -1;  // into CompiledRules::Classes; -1 for a class that matches nothing
+  std::u16string Literal;
+};
+
+// A context: "*" fits anything; a malformed one records its error whenever it is tried.
+struct CompiledContext {
+  bool Any = false;
+  bool Malformed = false;
+  std::vector<CompiledItem> Items;  // in the order they are matched
+  // What the first item needs of the first character, to rule most contexts out at a glance.
+  enum class Needs : uint8_t { Anything, Nothing, End, AsciiChar } First = Needs::Anything;
+  std::bitset<128> FirstChars;  // for AsciiChar: the ASCII characters that may come first
+
+  // True when the context cannot fit the text: a well-formed context has no other effect.
+  bool SurelyMisses(std::u16string_view text) const {
+    switch (First) {
+      case Needs::Anything:
+        return false;
+      case Needs::Nothing:
+        return true;
+      case Needs::End:
+        return !text.empty();
+      case Needs::AsciiChar:
+        // Beyond ASCII, case folding may still match: the items decide.
+        return text.empty() || (text.front() < 128 && !FirstChars.test(text.front()));
+    }
+    return false;
+  }
+};
+
+struct CompiledRule {
+  CompiledContext Left;
+  CompiledContext Right;
+  bool LeftSense = true;
+  bool RightSense = true;
+  size_t FocusSize = 0;
+};
+
+// The members of a class that begin with a character, longest first.
+struct ClassIndex {
+  std::array<std::vector<std::u16string>, 128> Ascii;
+  std::unordered_map<char16_t, std::vector<std::u16string>> Other;
+  const std::vector<std::u16string>* Starting(char16_t c) const;
+};
+
+// The foci of one group as a tree of their characters. A node stands for the characters on
+// the way to it; Candidates are the rules whose focus is that text or a beginning of it, in file
+// order: all the rules that can fit where the rest of the word begins with the node's text and
+// goes no deeper into the tree.
+struct FocusNode {
+  std::vector<std::pair<char16_t, int32_t>> Children;  // character, node
+  std::vector<int32_t> Candidates;
+};
+
+struct GroupIndex {
+  std::vector<FocusNode> Nodes;  // Nodes[0] is the empty text
+  // The candidates for the rest of a word: those of the deepest node it reaches.
+  const std::vector<int32_t>& CandidatesFor(std::u16string_view rest) const;
+};
+
+struct CompiledRules {
+  std::vector<ClassIndex> Classes;
+  std::vector<CompiledRule> Rules;        // Rules[i - 1] belongs to rule i
+  std::vector<GroupIndex> Groups;         // Groups[g - 1] belongs to group g
+  std::array<int32_t, 128> AsciiGroup{};  // group number of an ASCII character, 0 for none
+  // What the compiled form was built from, to notice tables changed since.
+  size_t RuleCount = 0;
+  size_t ClassCount = 0;
+  std::u16string GroupLetters;
+};
+
+// Builds the compiled form of the tables.
+std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables);
+
+// The compiled form of the tables, built now when missing or older than the tables.
+const CompiledRules& EnsureCompiled(LetterRuleTables& tables);
+
+// Whether the context fits the text (reversed text for a left context). malformed is set, and
+// false given, for a malformed context.
+bool MatchCompiled(const CompiledRules& rules, const CompiledContext& context,
+                   std::u16string_view text, bool& malformed);
+
+}  // namespace parlan
