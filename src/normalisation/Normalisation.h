@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "debug_ui/DebugWindows.h"
+#include "normalisation/NumberReading.h"
 #include "strings/RemainingText.h"
 #include "strings/StringFunctions.h"
 
@@ -38,6 +39,7 @@ struct NormalisationTables {
   std::u16string DecimalPointWord;
   bool DecimalPointNotDot = false;
   bool DecimalPointIgnored = false;
+  NumberReading Numbers;  // the optional number section after the seven fixed lines
 };
 
 struct NormContext {
