@@ -34,26 +34,24 @@ bool IsAddressChar(const NumberReading& n, char16_t c) {
 
 // The last dot-separated label of the host: "com" of "www.example.com/page".
 std::u16string_view TopLevel(std::u16string_view core) {
-  std::u16string_view host = core.substr(core.find(u'@') == std::u16string_view::npos
-                                             ? 0
-                                             : core.find(u'@') + 1);
+  std::u16string_view host =
+      core.substr(core.find(u'@') == std::u16string_view::npos ? 0 : core.find(u'@') + 1);
   host = host.substr(0, host.find(u'/'));
   const size_t dot = host.rfind(u'.');
   return dot == std::u16string_view::npos ? std::u16string_view() : host.substr(dot + 1);
 }
 
 bool IsAddress(const NumberReading& n, std::u16string_view core) {
-  if (core.size() < 4 || !std::all_of(core.begin(), core.end(), [&](char16_t c) {
-        return IsAddressChar(n, c);
-      }))
+  if (core.size() < 4 ||
+      !std::all_of(core.begin(), core.end(), [&](char16_t c) { return IsAddressChar(n, c); }))
     return false;
   if (StartsWithIgnoringCase(core, u"www.") || StartsWithIgnoringCase(core, u"http://") ||
       StartsWithIgnoringCase(core, u"https://"))
     return true;
   const std::u16string_view top = TopLevel(core);
   const size_t at = core.find(u'@');
-  const bool mail = at != std::u16string_view::npos && at > 0 && core.find(u'@', at + 1) ==
-                                                                      std::u16string_view::npos;
+  const bool mail = at != std::u16string_view::npos && at > 0 &&
+                    core.find(u'@', at + 1) == std::u16string_view::npos;
   const bool known = std::any_of(n.Domains.begin(), n.Domains.end(), [&](const std::u16string& d) {
     return d.size() == top.size() && StartsWithIgnoringCase(top, d);
   });
@@ -66,7 +64,8 @@ bool HasVowel(std::u16string_view part) {
 
 // A part a reader spells: "www", "uk", "bbc"; other parts are read as words.
 void AppendPart(const NumberReading& n, std::u16string_view part, std::u16string& out) {
-  const bool letters = std::all_of(part.begin(), part.end(), [](char16_t c) { return u_isalpha(c); });
+  const bool letters =
+      std::all_of(part.begin(), part.end(), [](char16_t c) { return u_isalpha(c); });
   const bool spell = letters && (part.size() <= 2 || (!HasVowel(part) && part.size() <= 5));
   auto add = [&](std::u16string_view words) {
     if (!out.empty()) out.push_back(u' ');
@@ -116,8 +115,8 @@ std::u16string SpellAcronyms(NormContext& ctx, std::u16string_view chunk,
     std::u16string_view letters = token;
     const bool plural = letters.size() > 2 && letters.back() == u's';
     if (plural) letters.remove_suffix(1);
-    const bool always = std::find(n.SpellAlways.begin(), n.SpellAlways.end(), token) !=
-                        n.SpellAlways.end();
+    const bool always =
+        std::find(n.SpellAlways.begin(), n.SpellAlways.end(), token) != n.SpellAlways.end();
     if (kind != kWord || !IsAcronymLetters(n, letters) || (!always && inDictionary(token))) {
       out += kind == kPhonemeBlock ? u"/[" + token + u"]" : u"/" + token;
       continue;

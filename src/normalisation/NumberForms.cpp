@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "normalisation/Normalisation.h"
-#include "normalisation/NumberReading.h"
 #include "normalisation/NumberForms.h"
+#include "normalisation/NumberReading.h"
 
 namespace parlan {
 namespace {
@@ -22,9 +22,8 @@ bool AllDigits(std::u16string_view s) {
 
 bool SameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
   auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](auto x, auto y) {
-           return lower(x) == lower(y);
-         });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](auto x, auto y) { return lower(x) == lower(y); });
 }
 
 std::vector<std::u16string_view> SplitAt(std::u16string_view s, char16_t by) {
@@ -107,9 +106,9 @@ class Reader {
   const NumberReading& n_;
 };
 
-std::u16string FillTemplate(std::u16string text,
-                            std::initializer_list<std::pair<std::u16string_view, std::u16string>>
-                                values) {
+std::u16string FillTemplate(
+    std::u16string text,
+    std::initializer_list<std::pair<std::u16string_view, std::u16string>> values) {
   for (const auto& [name, value] : values)
     for (size_t p; (p = text.find(name)) != std::u16string::npos;)
       text.replace(p, name.size(), value);
@@ -229,7 +228,8 @@ std::optional<std::u16string> DateOf(const Reader& r, std::u16string_view year,
 
 std::optional<std::u16string> Date(const Reader& r, std::u16string_view core) {
   std::vector<std::u16string_view> dashed = SplitAt(core, u'-');
-  if (dashed.size() == 3 && dashed[0].size() == 4) return DateOf(r, dashed[0], dashed[1], dashed[2]);
+  if (dashed.size() == 3 && dashed[0].size() == 4)
+    return DateOf(r, dashed[0], dashed[1], dashed[2]);
   std::vector<std::u16string_view> slashed = SplitAt(core, u'/');
   if (slashed.size() != 3 || r.n_.DateOrder.empty()) return std::nullopt;
   const bool mdy = r.n_.DateOrder == u"mdy";
@@ -279,7 +279,8 @@ std::optional<std::u16string> Read(const Reader& r, std::u16string_view core,
   std::optional<ParsedNumber> a = ParseNumber(r.t_, core);
   if (!a) return std::nullopt;
   const bool day = !a->Negative && !a->Point && !a->Grouped && a->Whole.size() <= 2 &&
-                   !r.n_.Ordinal.empty() && (IsMonth(r.n_, around.Previous) || IsMonth(r.n_, around.Next));
+                   !r.n_.Ordinal.empty() &&
+                   (IsMonth(r.n_, around.Previous) || IsMonth(r.n_, around.Next));
   const int64_t v = Reader::Value(a->Whole);
   if (day && v >= 1 && v <= 31) return r.Spell(v, r.n_.Ordinal);
   return r.Number(*a);
@@ -333,7 +334,8 @@ void ReadNumberForms(NormContext& ctx, std::u16string& word, const WordNeighbour
   while (last > first && kTrailing.find(word[last - 1]) != std::u16string_view::npos) --last;
   std::u16string_view core = std::u16string_view(word).substr(first, last - first);
   std::optional<std::u16string> words = ReadAddress(t, core);
-  if (!words && std::any_of(core.begin(), core.end(), IsDigit)) words = Read(Reader(t), core, around);
+  if (!words && std::any_of(core.begin(), core.end(), IsDigit))
+    words = Read(Reader(t), core, around);
   if (!words) return;
   if (!ctx.NeverDebug) LogNormRule(ctx.Debug, u"num " + std::u16string(core) + u" " + *words);
   // The apostrophe of "'90s" leaves out digits; it is not said.
@@ -355,7 +357,8 @@ void ReadDigitRuns(NormContext& ctx, std::u16string& word) {
     size_t j = i;
     while (j < word.size() && IsDigit(word[j])) ++j;
     std::u16string_view run = std::u16string_view(word).substr(i, j - i);
-    const bool fraction = !t.DecimalPointWord.empty() && std::u16string_view(out).ends_with(afterPoint);
+    const bool fraction =
+        !t.DecimalPointWord.empty() && std::u16string_view(out).ends_with(afterPoint);
     std::u16string words = fraction ? r.Digits(run) : r.Integer(run, false);
     if (!ctx.NeverDebug) LogNormRule(ctx.Debug, u"num " + std::u16string(run) + u" " + words);
     out += u"/" + AsTokens(words) + u"/";

@@ -194,8 +194,8 @@ void SectionReader::Directive(size_t at, const std::vector<std::u16string>& f) {
     out_.Domains.insert(out_.Domains.end(), f.begin() + 1, f.end());
   } else if (k == u"ACRONYMS" && Count(at, f, 1, 1000)) {
     out_.SpellAlways.insert(out_.SpellAlways.end(), f.begin() + 1, f.end());
-  } else if (k != u"CARDINAL" && k != u"ORDINAL" && k != u"DECADES" && k != u"YEAR" && k != u"TIME" &&
-             k != u"GROUP" && k != u"MINUS" && k != u"RANGE" && k != u"DIGITS" &&
+  } else if (k != u"CARDINAL" && k != u"ORDINAL" && k != u"DECADES" && k != u"YEAR" &&
+             k != u"TIME" && k != u"GROUP" && k != u"MINUS" && k != u"RANGE" && k != u"DIGITS" &&
              k != u"UNIT" && k != u"SPELL" && k != u"DOMAINS" && k != u"ACRONYMS") {
     Problem(at, "unknown keyword \"" + ToUtf8(k) + "\"");
   }
@@ -208,8 +208,7 @@ void SectionReader::Money(size_t at, const std::vector<std::u16string>& f) {
   }
   if (!Count(at, f, 4, 6)) return;
   if (f[1] != u"before" && f[1] != u"after") {
-    Problem(at, "the sign stands \"before\" or \"after\" the amount, not \"" + ToUtf8(f[1]) +
-                    "\"");
+    Problem(at, "the sign stands \"before\" or \"after\" the amount, not \"" + ToUtf8(f[1]) + "\"");
     return;
   }
   if (f.size() == 6) Problem(at, "the minor unit needs both its singular and its plural");
@@ -260,8 +259,8 @@ void SectionReader::CheckRuleSets() {
 
 }  // namespace
 
-void ParseNumberReading(const std::vector<std::u16string>& lines, size_t first,
-                        NumberReading& out, std::vector<NumberProblem>* problems) {
+void ParseNumberReading(const std::vector<std::u16string>& lines, size_t first, NumberReading& out,
+                        std::vector<NumberProblem>* problems) {
   out = NumberReading{};
   SectionReader(lines, out, problems).Read(first);
 }
@@ -273,8 +272,8 @@ std::optional<std::u16string> SpellNumber(const NumberReading& reading, int64_t 
   icu::FieldPosition pos;
   UErrorCode status = U_ZERO_ERROR;
   reading.Rules->Format->format(
-      number, icu::UnicodeString(false, ruleSet.data(), static_cast<int32_t>(ruleSet.size())),
-      text, pos, status);
+      number, icu::UnicodeString(false, ruleSet.data(), static_cast<int32_t>(ruleSet.size())), text,
+      pos, status);
   if (U_FAILURE(status) || text.isEmpty()) return std::nullopt;
   return std::u16string(text.getBuffer(), static_cast<size_t>(text.length()));
 }

@@ -45,12 +45,12 @@ struct NumberReading {
   std::vector<CurrencyForm> Currencies;
   std::u16string MoneyTemplate;  // {major} {majorunit} {minor} {minorunit}
   std::vector<UnitForm> Units;
-  std::vector<std::u16string> Months;  // twelve names, then optionally twelve short names
-  std::u16string DateOrder;           // "mdy" or "dmy": how a date written with "/" is read
-  std::u16string DateTemplate;        // {day} {month} {year}
-  size_t SpellLongest = 0;            // acronyms of 2 to this many capitals are spelled
+  std::vector<std::u16string> Months;       // twelve names, then optionally twelve short names
+  std::u16string DateOrder;                 // "mdy" or "dmy": how a date written with "/" is read
+  std::u16string DateTemplate;              // {day} {month} {year}
+  size_t SpellLongest = 0;                  // acronyms of 2 to this many capitals are spelled
   std::vector<std::u16string> SpellAlways;  // spelled even where the dictionary has the word
-  std::vector<std::pair<char16_t, std::u16string>> Letters;  // upper-case letter, its name
+  std::vector<std::pair<char16_t, std::u16string>> Letters;     // upper-case letter, its name
   std::vector<std::pair<char16_t, std::u16string>> Separators;  // of addresses: ".", "dot"
   std::vector<std::u16string> Domains;                          // top-level domains: "com"
 };
@@ -62,8 +62,8 @@ struct NumberProblem {
 
 // Reads the section from lines[first] on. Without "NUMBERS" as the first non-blank line from
 // there the language has no number reading. Lines in error are left out and reported.
-void ParseNumberReading(const std::vector<std::u16string>& lines, size_t first,
-                        NumberReading& out, std::vector<NumberProblem>* problems);
+void ParseNumberReading(const std::vector<std::u16string>& lines, size_t first, NumberReading& out,
+                        std::vector<NumberProblem>* problems);
 
 // Spells `number` with the named rule set; nothing when the rules cannot.
 std::optional<std::u16string> SpellNumber(const NumberReading& reading, int64_t number,
