@@ -90,6 +90,12 @@ class PhonemeTokenizer {
       } else if (c == U'*') {
         Flush();
         if (i + 1 < end) MarkOrPause(cps_[++i].Char);
+      } else if (c == U'?' && form_ == PhonemeForm::Pron && !word_.empty() &&
+                 (i + 1 == end || IsSpace(cps_[i + 1].Char))) {
+        // A question's mark glued to its last word, as the voice's phoneme strings come
+        // without blanks; "?" inside a word stays eSpeak NG's glottal stop.
+        Flush();
+        Mark('?');
       } else if ((c == U'.' || c == U'!') &&
                  !(c == U'!' && !word_.empty() && word_.back().Char == U'_')) {
         Flush();  // not an eSpeak NG symbol: glued to a word it would cut the rest of it

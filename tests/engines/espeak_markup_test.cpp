@@ -153,6 +153,9 @@ INSTANTIATE_TEST_SUITE_P(
                     "[[aI]]! [[b i:]]? [[s i: _:_:_:]]",
                     {u"aI", u"b", u"i:", u"s", u"i:"}},
         PhonemeCase{"MarkWithNothingBeforeDropped", PhonemeForm::Directss, u"*?#", "", {}},
+        PhonemeCase{"PronGluedQuestion", PhonemeForm::Pron, u"IsIt? !", "[[IsIt]]?", {u"IsIt"}},
+        PhonemeCase{
+            "PronGlottalStopKept", PhonemeForm::Pron, u"a?b !", "[[a?b _:_:_:_:_:]]", {u"a?b"}},
         PhonemeCase{"PronExclamationBeforeTheEndMark",
                     PhonemeForm::Pron,
                     u"stQp ! !",
