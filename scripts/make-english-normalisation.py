@@ -50,9 +50,12 @@ WHOLE_PHRASES = [
     ("\u00b9", "one"), ("\u2212", "minus"),
 ]
 
+# Short month names that are no other word ("Jan", "Mar" and "May" are names and words).
 ABBREVIATIONS = [
-    ("Dr", "doctor"), ("Jr", "junior"), ("Mr", "mister"), ("Mrs", "missus"), ("Ms", "miz"),
-    ("Prof", "professor"), ("Sr", "senior"), ("St", "street"),
+    ("Aug", "August"), ("Dec", "December"), ("Dr", "doctor"), ("Feb", "February"),
+    ("Jr", "junior"), ("Mr", "mister"), ("Mrs", "missus"), ("Ms", "miz"),
+    ("Nov", "November"), ("Oct", "October"), ("Prof", "professor"), ("Sep", "September"),
+    ("Sept", "September"), ("Sr", "senior"), ("St", "street"),
     ("cm", "centimeters"), ("ft", "feet"), ("kg", "kilograms"), ("km", "kilometers"),
     ("lb", "pounds"), ("lbs", "pounds"), ("mg", "milligrams"), ("ml", "milliliters"),
     ("mm", "millimeters"), ("mph", "miles per hour"), ("oz", "ounces"),

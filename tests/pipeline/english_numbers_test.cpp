@@ -149,6 +149,7 @@ const ReadingCase kTimesAndDates[] = {
     {"MonthThenDay", "December 9, 2026", "December ninth *, twenty twenty six"},
     {"DayThenMonth", "9 May", "ninth May"},
     {"ShortMonth", "Jan 3", "Jan third"},
+    {"ShortMonthSpoken", "Dec 25", "December twenty fifth"},
     {"Iso", "2026-12-09", "December ninth twenty twenty six"},
     {"Slashed", "12/25/2026", "December twenty fifth twenty twenty six"},
     {"Range", "pages 10-20", "pages ten to twenty"},
