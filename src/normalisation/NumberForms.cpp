@@ -1,6 +1,7 @@
 // Reading a word that is a number, an amount of money, a percentage, a measure, an ordinal, a
 // year, a clock time, a date, a range or a phone number, by the language's number section.
 #include <algorithm>
+#include <limits>
 
 #include "normalisation/Normalisation.h"
 #include "normalisation/NumberForms.h"
@@ -87,9 +88,13 @@ class Reader {
     out.append(words);
   }
 
+  // Saturates past 18 digits; callers read such numbers digit by digit.
   static int64_t Value(std::u16string_view digits) {
     int64_t v = 0;
-    for (char16_t c : digits) v = v * 10 + (c - u'0');
+    for (char16_t c : digits) {
+      if (v > 99'999'999'999'999'999) return std::numeric_limits<int64_t>::max();
+      v = v * 10 + (c - u'0');
+    }
     return v;
   }
 
@@ -109,9 +114,12 @@ class Reader {
 std::u16string FillTemplate(
     std::u16string text,
     std::initializer_list<std::pair<std::u16string_view, std::u16string>> values) {
+  // The search goes on after each inserted value, so a value may hold a placeholder's name.
   for (const auto& [name, value] : values)
-    for (size_t p; (p = text.find(name)) != std::u16string::npos;)
+    for (size_t p = text.find(name); p != std::u16string::npos; p = text.find(name, p)) {
       text.replace(p, name.size(), value);
+      p += value.size();
+    }
   return text;
 }
 

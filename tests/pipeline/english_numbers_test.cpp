@@ -129,6 +129,9 @@ const ReadingCase kMoneyAndMeasures[] = {
     {"Pence", "\u00a32.50", "two pounds fifty pence"},
     {"Million", "$1,000,000", "one million dollars"},
     {"NegativeAmount", "-$5", "minus five dollars"},
+    {"HugeAmount", "$12345678901234567890.50",
+     "one two three four five six seven eight nine zero one two three four five six seven eight "
+     "nine zero dollars fifty cents"},
     {"Percent", "50%", "fifty percent"},
     {"DecimalPercent", "3.5%", "three point five percent"},
     {"Kilometres", "5km", "five kilometers"},
