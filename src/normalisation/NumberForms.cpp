@@ -259,7 +259,10 @@ std::optional<std::u16string> Phone(const Reader& r, std::u16string_view core) {
   const bool phone = groups.size() >= 3 ||
                      (groups.size() == 2 && groups[0].size() == 3 && groups[1].size() == 4) ||
                      (!out.empty() && digits.size() >= 7);
-  if (!phone || (joint == u'.' && groups.size() < 3)) return std::nullopt;
+  // "1.2.3" is a version, not a phone number.
+  const bool shortGroup =
+      std::any_of(groups.begin(), groups.end(), [](std::u16string_view g) { return g.size() < 2; });
+  if (!phone || (joint == u'.' && (groups.size() < 3 || shortGroup))) return std::nullopt;
   for (size_t g = 0; g < groups.size(); ++g) out += (g ? u" , " : u"") + r.Digits(groups[g]);
   return out;
 }

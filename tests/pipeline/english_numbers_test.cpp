@@ -165,6 +165,8 @@ const ReadingCase kDigitByDigit[] = {
     {"LeadingZeros", "007", "zero zero seven"},
     {"Phone", "555-1234", "five five five *, one two three four"},
     {"LongPhone", "555-123-4567", "five five five *, one two three *, four five six seven"},
+    {"DottedPhone", "555.123.4567", "five five five *, one two three *, four five six seven"},
+    {"VersionIsNoPhone", "1.2.3", "one point two point three"},
     {"LongString", "1234567890123",
      "one two three four five six seven eight nine zero one two three"},
 };
