@@ -33,7 +33,7 @@ WHOLE_PHRASES = [
     ("Prof.", "professor"), ("Jr.", "junior"), ("Sr.", "senior"),
     ("&", "and"), ("%", "percent"), ("+", "plus"), ("@", "at"), ("=", "equals"),
     ("#", "number"), ("$", "dollars"), ("\u20ac", "euros"), ("\u00a3", "pounds"),
-    ("\u00b0", "degrees"), ("\u00d7", "times"),
+    ("\u00b0C", "degrees Celsius"), ("\u00b0F", "degrees Fahrenheit"), ("\u00b0", "degrees"), ("\u00d7", "times"),
     ("-", ""), ("\u2013", ""), ("\u2014", ""),
     ("\u2010", ""), ("\u2011", ""), ("\u2012", ""), ("\u2015", ""),
     # Signs that stand for words; without an entry they would stop their phrase from being
@@ -47,15 +47,19 @@ WHOLE_PHRASES = [
     ("\u2211", "sum of"), ("\u03c0", "pi"), ("\u2126", "ohms"), ("\u03a9", "ohms"),
     ("\u2192", "to"), ("\u00bd", "one half"), ("\u00bc", "one quarter"),
     ("\u00be", "three quarters"), ("\u00b2", "squared"), ("\u00b3", "cubed"),
-    ("\u00b9", "one"),
+    ("\u00b9", "one"), ("\u2212", "minus"),
 ]
 
+# Short month names that are no other word ("Jan", "Mar" and "May" are names and words).
 ABBREVIATIONS = [
-    ("Dr", "doctor"), ("Jr", "junior"), ("Mr", "mister"), ("Mrs", "missus"), ("Ms", "miz"),
-    ("Prof", "professor"), ("Sr", "senior"), ("St", "street"),
+    ("Aug", "August"), ("Dec", "December"), ("Dr", "doctor"), ("Feb", "February"),
+    ("Jr", "junior"), ("Mr", "mister"), ("Mrs", "missus"), ("Ms", "miz"),
+    ("Nov", "November"), ("Oct", "October"), ("Prof", "professor"), ("Sep", "September"),
+    ("Sept", "September"), ("Sr", "senior"), ("St", "street"),
     ("cm", "centimeters"), ("ft", "feet"), ("kg", "kilograms"), ("km", "kilometers"),
     ("lb", "pounds"), ("lbs", "pounds"), ("mg", "milligrams"), ("ml", "milliliters"),
-    ("mm", "millimeters"), ("mph", "miles per hour"), ("oz", "ounces"), ("vs", "versus"),
+    ("mm", "millimeters"), ("mph", "miles per hour"), ("oz", "ounces"),
+    ("o'clock", "a clock"), ("vs", "versus"),
 ]
 
 PHRASE_ENDS = "!?;:\u2026"
@@ -68,6 +72,129 @@ IGNORED = "\"\u201c\u201d\u2018\u201e()[]{}<>*_~^`|\\\u00ab\u00bb\u00bf\u00a1"
 IGNORED += ("\u2020\u2021\u2022\u00b7\u00ac\u00a6\u00a8\u00af\u00b4\u00b8\u00aa\u00ba\u00a4"
             "\u2032\u2033\u2039\u203a\u201a\u201b\u201f\u2044\u2190\u0192"
             "\u2713\u2714\u2605\u2606\u2665")
+
+
+# How English reads numbers, amounts, times, dates, acronyms and addresses: the section after
+# the seven fixed lines. Numbers are spelled by ICU rule-based number format rules; "_" stands
+# for a blank inside a field.
+NUMBER_RULES = """
+%spellout-numbering:
+ 0: zero; 1: one; 2: two; 3: three; 4: four; 5: five; 6: six; 7: seven; 8: eight; 9: nine;
+ 10: ten; 11: eleven; 12: twelve; 13: thirteen; 14: fourteen; 15: fifteen; 16: sixteen;
+ 17: seventeen; 18: eighteen; 19: nineteen;
+ 20: twenty[->>]; 30: thirty[->>]; 40: forty[->>]; 50: fifty[->>];
+ 60: sixty[->>]; 70: seventy[->>]; 80: eighty[->>]; 90: ninety[->>];
+ 100: << hundred[ >>];
+ 1000: << thousand[ >>];
+ 1000000: << million[ >>];
+ 1000000000: << billion[ >>];
+ 1000000000000: << trillion[ >>];
+ 1000000000000000: << quadrillion[ >>];
+ 1000000000000000000: << quintillion[ >>];
+%spellout-ordinal:
+ 0: zeroth; 1: first; 2: second; 3: third; 4: fourth; 5: fifth; 6: sixth; 7: seventh;
+ 8: eighth; 9: ninth; 10: tenth; 11: eleventh; 12: twelfth; 13: =%spellout-numbering=th;
+ 20: twent>%%tieth>; 30: thirt>%%tieth>; 40: fort>%%tieth>; 50: fift>%%tieth>;
+ 60: sixt>%%tieth>; 70: sevent>%%tieth>; 80: eight>%%tieth>; 90: ninet>%%tieth>;
+ 100: <%spellout-numbering< hundred>%%th>;
+ 1000: <%spellout-numbering< thousand>%%th>;
+ 1000000: <%spellout-numbering< million>%%th>;
+ 1000000000: <%spellout-numbering< billion>%%th>;
+ 1000000000000: <%spellout-numbering< trillion>%%th>;
+ 1000000000000000: <%spellout-numbering< quadrillion>%%th>;
+ 1000000000000000000: <%spellout-numbering< quintillion>%%th>;
+%year:
+ 0: =%spellout-numbering=;
+ 1100/100: << >%%year-end>;
+ 2000: =%spellout-numbering=;
+ 2010/100: << >%%year-end>;
+ 2100/100: << >%%year-end>;
+ 10000: =%spellout-numbering=;
+%decades:
+ 0: =%spellout-numbering=s; 10: tens; 20: twenties; 30: thirties; 40: forties; 50: fifties;
+ 60: sixties; 70: seventies; 80: eighties; 90: nineties; 100: =%spellout-numbering=s;
+ 1100/100: <%spellout-numbering< >%%decade-end>;
+ 2000: =%spellout-numbering=s;
+ 2010/100: <%spellout-numbering< >%%decade-end>;
+ 2100/100: <%spellout-numbering< >%%decade-end>;
+ 10000: =%spellout-numbering=s;
+%hours:
+ 0: =%spellout-numbering=;
+%minutes:
+ 0: o'clock; 1: oh =%spellout-numbering=; 10: =%spellout-numbering=;
+%%tieth:
+ 0: ieth; 1: y-=%spellout-ordinal=;
+%%th:
+ 0: th; 1: ' =%spellout-ordinal=;
+%%decade-end:
+ 0: hundreds; 10: tens; 20: twenties; 30: thirties; 40: forties; 50: fifties; 60: sixties;
+ 70: seventies; 80: eighties; 90: nineties;
+%%year-end:
+ 0: hundred; 1: oh =%spellout-numbering=; 10: =%spellout-numbering=;
+""".strip().splitlines()
+
+LETTER_NAMES = ["ay", "bee", "see", "dee", "ee", "eff", "gee", "aitch", "eye", "jay", "kay",
+                "el", "em", "en", "oh", "pee", "cue", "ar", "ess", "tee", "you", "vee",
+                "double_you", "ex", "why", "zee"]
+
+UNITS = [
+    ("%", "percent", "percent"), ("km", "kilometer", "kilometers"),
+    ("kg", "kilogram", "kilograms"), ("g", "gram", "grams"), ("mg", "milligram", "milligrams"),
+    ("m", "meter", "meters"), ("cm", "centimeter", "centimeters"),
+    ("mm", "millimeter", "millimeters"), ("ml", "milliliter", "milliliters"),
+    ("l", "liter", "liters"), ("mph", "mile_per_hour", "miles_per_hour"),
+    ("km/h", "kilometer_per_hour", "kilometers_per_hour"), ("ft", "foot", "feet"),
+    ("lb", "pound", "pounds"), ("lbs", "pound", "pounds"), ("oz", "ounce", "ounces"),
+    ("\u00b0C", "degree_Celsius", "degrees_Celsius"),
+    ("\u00b0F", "degree_Fahrenheit", "degrees_Fahrenheit"), ("\u00b0", "degree", "degrees"),
+    ("am", "ay_em", "ay_em"), ("pm", "pee_em", "pee_em"), ("AM", "ay_em", "ay_em"),
+    ("PM", "pee_em", "pee_em"), ("x", "times", "times"), ("h", "hour", "hours"),
+    ("min", "minute", "minutes"), ("ms", "millisecond", "milliseconds"),
+    ("KB", "kilobyte", "kilobytes"), ("MB", "megabyte", "megabytes"),
+    ("GB", "gigabyte", "gigabytes"), ("TB", "terabyte", "terabytes"),
+    ("Hz", "hertz", "hertz"), ("kHz", "kilohertz", "kilohertz"), ("MHz", "megahertz", "megahertz"),
+    ("GHz", "gigahertz", "gigahertz"), ("V", "volt", "volts"), ("W", "watt", "watts"),
+    ("kW", "kilowatt", "kilowatts"),
+]
+
+MONTHS = ["January", "February", "March", "April", "May", "June", "July", "August",
+          "September", "October", "November", "December"]
+
+
+def number_section():
+    lines = [
+        "NUMBERS",
+        "CARDINAL %spellout-numbering",
+        "ORDINAL %spellout-ordinal st nd rd th",
+        "DECADES %decades s",
+        "YEAR %year 1100 2099",
+        "TIME %hours %minutes",
+        "GROUP ,",
+        "MINUS minus -\u2212",
+        "RANGE to",
+        "DIGITS 9",
+        "CURRENCY before $ dollar dollars cent cents",
+        "CURRENCY before \u20ac euro euros cent cents",
+        "CURRENCY after \u20ac euro euros cent cents",
+        "CURRENCY before \u00a3 pound pounds penny pence",
+        "CURRENCY before \u00a5 yen yen",
+        "CURRENCY after \u00a2 cent cents",
+        "MONEY {major} {majorunit} {minor} {minorunit}",
+    ]
+    lines += [f"UNIT {key} {one} {many}" for key, one, many in UNITS]
+    lines += [
+        "MONTHS " + " ".join(MONTHS),
+        "MONTHS " + " ".join(m[:3] for m in MONTHS),
+        "DATE mdy {month} {day} {year}",
+        "SPELL 5",
+        "ACRONYMS US UK EU UN",
+    ]
+    lines += [f"LETTER {chr(ord('A') + i)} {name}" for i, name in enumerate(LETTER_NAMES)]
+    lines += ["SEPARATOR . dot", "SEPARATOR @ at", "SEPARATOR / slash", "SEPARATOR : colon",
+              "SEPARATOR - dash", "SEPARATOR _ underscore",
+              "DOMAINS com org net edu gov mil int io uk us de fr ca au info biz co"]
+    lines += ["RULES", *NUMBER_RULES, "RULESEND", "NUMBERSEND"]
+    return lines
 
 
 def check():
@@ -99,7 +226,7 @@ def file_lines():
         "Phrase ends, symbols, ignored characters, decimal point, dot word, decimal point word:",
         PHRASE_ENDS, SYMBOLS, IGNORED, ".", "dot", "point",
     ]
-    return lines
+    return lines + number_section()
 
 
 def main():

@@ -117,6 +117,16 @@ size_t CheckNumberWords(const CheckedFile& file, size_t at, CheckState& state) {
   return at;
 }
 
+// The optional number section after the seven lines: its reader's own complaints, with the
+// line they stand on.
+void CheckNumberSection(const CheckedFile& file, size_t at, CheckState& state) {
+  NumberReading reading;
+  std::vector<NumberProblem> problems;
+  ParseNumberReading(file.Lines, at, reading, &problems);
+  for (const NumberProblem& p : problems)
+    state.Found.Add(file.Shown, static_cast<int>(p.Line + 1), p.Text);
+}
+
 struct EntryScan {
   std::u16string Key;
   std::u16string Expansion;
@@ -185,6 +195,7 @@ void CheckAbbreviations(const CheckedFile& file, size_t at, CheckState& state) {
         "the decimal point line must hold exactly one character: " + Quote(file.Lines[end + 5]));
   AddSpokenWords(state, file.Lines[end + 6], decimalLine + 1);
   AddSpokenWords(state, file.Lines[end + 7], decimalLine + 2);
+  CheckNumberSection(file, end + 1 + kAfterAbbrLines, state);
 }
 
 }  // namespace

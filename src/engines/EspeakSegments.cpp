@@ -53,11 +53,17 @@ WordSpan SpanOf(const SourceText& source, const CodePoint& first, const CodePoin
 
 // ----- Phoneme strings -----
 
-// One blank-separated piece of eSpeak NG phoneme input: a word of the caller's, or a pause.
+// One blank-separated piece of eSpeak NG phoneme input: a word of the caller's, a pause, or the
+// end of a question or an exclamation.
 struct PhonemeToken {
   std::vector<CodePoint> Chars;  // of a word
   int Pause = 0;                 // 0 a word, 1 a short pause, 2 a longer one
+  char Mark = 0;                 // '?' or '!': the clause ends here with that punctuation
 };
+
+bool IsClauseMark(char32_t c) {
+  return c == U'?' || c == U'!';
+}
 
 // Each "_:" is about 55 ms at the normal rate (eSpeak NG scales it with the rate), so the marks
 // pause about as long as eSpeak NG pauses at the same punctuation in text: 160 ms at a comma,
@@ -83,11 +89,21 @@ class PhonemeTokenizer {
         Flush();
       } else if (c == U'*') {
         Flush();
-        if (i + 1 < end) Pause(cps_[++i].Char == U',' ? 1 : 2);
+        if (i + 1 < end) MarkOrPause(cps_[++i].Char);
+      } else if (c == U'?' && form_ == PhonemeForm::Pron && !word_.empty() &&
+                 (i + 1 == end || IsSpace(cps_[i + 1].Char))) {
+        // A question's mark glued to its last word, as the voice's phoneme strings come
+        // without blanks; "?" inside a word stays eSpeak NG's glottal stop.
+        Flush();
+        Mark('?');
       } else if ((c == U'.' || c == U'!') &&
                  !(c == U'!' && !word_.empty() && word_.back().Char == U'_')) {
         Flush();  // not an eSpeak NG symbol: glued to a word it would cut the rest of it
-        Pause(2);
+        // The last "!" of a pron's symbols ends every phrase; one before it is the phrase's own.
+        if (c == U'!' && form_ == PhonemeForm::Pron && !OnlySpacesAfter(i, end))
+          Mark('!');
+        else
+          Pause(2);
       } else {
         word_.push_back(cps_[i]);
       }
@@ -97,15 +113,29 @@ class PhonemeTokenizer {
   }
 
  private:
-  void Pause(int length) { tokens_.push_back(PhonemeToken{{}, length}); }
+  void Pause(int length) { tokens_.push_back(PhonemeToken{{}, length, 0}); }
+  void Mark(char mark) { tokens_.push_back(PhonemeToken{{}, 0, mark}); }
+  void MarkOrPause(char32_t c) {
+    if (IsClauseMark(c))
+      Mark(static_cast<char>(c));
+    else
+      Pause(c == U',' ? 1 : 2);
+  }
+  bool OnlySpacesAfter(size_t i, size_t end) const {
+    for (size_t k = i + 1; k < end; ++k)
+      if (!IsSpace(cps_[k].Char)) return false;
+    return true;
+  }
 
   void Flush() {
     if (word_.empty()) return;
     const char32_t only = word_.size() == 1 ? word_[0].Char : 0;
-    if (only == U',' || only == U'?' || only == U';' || only == U':')
+    if (only == U'?')
+      Mark('?');
+    else if (only == U',' || only == U';' || only == U':')
       Pause(only == U',' ? 1 : 2);
     else
-      tokens_.push_back(PhonemeToken{std::move(word_), 0});
+      tokens_.push_back(PhonemeToken{std::move(word_), 0, 0});
     word_.clear();
   }
 
@@ -143,35 +173,61 @@ void AppendAscii(SpeechSegment& segment, std::string_view text, int32_t wordAt) 
   segment.WordAt.insert(segment.WordAt.end(), text.size(), wordAt);
 }
 
+void AppendWord(SpeechSegment& segment, const SourceText& source, const PhonemeToken& token) {
+  const auto index = static_cast<int32_t>(segment.Words.size());
+  segment.Words.push_back(SpanOf(source, token.Chars.front(), token.Chars.back()));
+  const std::vector<size_t> breaks = WordBreaks(token.Chars);
+  for (size_t k = 0, next = 0; k < token.Chars.size(); ++k) {
+    if (next < breaks.size() && breaks[next] == k) {
+      AppendAscii(segment, " ", kNoWord);
+      ++next;
+    }
+    AppendUtf8(segment.Utf8, token.Chars[k].Char);
+    segment.WordAt.push_back(index);
+  }
+}
+
+bool OnlyPausesFrom(const std::vector<PhonemeToken>& tokens, size_t t) {
+  return std::all_of(tokens.begin() + static_cast<ptrdiff_t>(t), tokens.end(),
+                     [](const PhonemeToken& k) { return k.Pause != 0; });
+}
+
 }  // namespace
 
+// eSpeak NG takes a clause's intonation from the punctuation that ends it, and punctuation
+// inside [[ ]] is no phoneme: a question or exclamation closes the phoneme input, stands after
+// it as in text, and a new [[ ]] carries on with what follows.
 SpeechSegment PhonemeSegment(const SourceText& source, PhonemeForm form, int32_t pitch) {
   SpeechSegment segment;
   segment.Phonemes = true;
   segment.Pitch = pitch;
   const std::vector<PhonemeToken> tokens = PhonemeTokenizer(source, form).Tokens();
-  if (tokens.empty()) return segment;
-  AppendAscii(segment, "[[", kNoWord);
+  bool open = false;
+  bool first = true;
   for (size_t t = 0; t < tokens.size(); ++t) {
-    if (t > 0) AppendAscii(segment, " ", kNoWord);
     const PhonemeToken& token = tokens[t];
-    if (token.Pause) {
-      AppendAscii(segment, PauseText(token.Pause), kPause);
+    if (token.Mark) {
+      if (!open) continue;  // a mark with nothing before it has no clause to end
+      AppendAscii(segment, "]]", kNoWord);
+      AppendAscii(segment, std::string_view(&token.Mark, 1), kPause);
+      open = false;
       continue;
     }
-    const auto index = static_cast<int32_t>(segment.Words.size());
-    segment.Words.push_back(SpanOf(source, token.Chars.front(), token.Chars.back()));
-    const std::vector<size_t> breaks = WordBreaks(token.Chars);
-    for (size_t k = 0, next = 0; k < token.Chars.size(); ++k) {
-      if (next < breaks.size() && breaks[next] == k) {
-        AppendAscii(segment, " ", kNoWord);
-        ++next;
-      }
-      AppendUtf8(segment.Utf8, token.Chars[k].Char);
-      segment.WordAt.push_back(index);
+    if (!open) {
+      // The mark's own pause stands for the pauses that follow it at the end.
+      if (!first && OnlyPausesFrom(tokens, t)) break;
+      AppendAscii(segment, first ? "[[" : " [[", kNoWord);
+      open = true;
+    } else {
+      AppendAscii(segment, " ", kNoWord);
     }
+    first = false;
+    if (token.Pause)
+      AppendAscii(segment, PauseText(token.Pause), kPause);
+    else
+      AppendWord(segment, source, token);
   }
-  AppendAscii(segment, "]]", kNoWord);
+  if (open) AppendAscii(segment, "]]", kNoWord);
   return segment;
 }
 

@@ -7,6 +7,18 @@ namespace {
 
 constexpr int32_t kVoiceEngine = 2;
 
+// Whether phonemes hold anything besides blanks and marks.
+bool HasSpeech(std::u16string_view phonemes) {
+  for (size_t i = 0; i < phonemes.size(); ++i) {
+    if (phonemes[i] == u'*') {
+      ++i;
+    } else if (phonemes[i] != u' ') {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::u16string MarksToSapi5(std::u16string_view phonemes) {
@@ -17,10 +29,10 @@ std::u16string MarksToSapi5(std::u16string_view phonemes) {
     size_t star = phonemes.find(u'*', from);
     if (star == std::u16string_view::npos) break;
     out.append(phonemes.substr(from, star - from));
-    // A "*" with nothing after it ends the string like any mark other than "," and "?".
+    // A "*" with nothing after it ends the string like any mark other than ",", "?" and "!".
     char16_t mark = star + 1 < phonemes.size() ? phonemes[star + 1] : u'.';
     out.push_back(u' ');
-    out.push_back(mark == u',' || mark == u'?' ? mark : u'.');
+    out.push_back(mark == u',' || mark == u'?' || mark == u'!' ? mark : u'.');
     from = star + 2;
   }
   if (from < phonemes.size()) out.append(phonemes.substr(from));
@@ -30,22 +42,29 @@ std::u16string MarksToSapi5(std::u16string_view phonemes) {
 // Walks the tokens with a moving position, so the cost follows the length of the chunk. The
 // walk ends when the text is used up: an empty phoneme block ("[]") is passed over like any
 // other block and the tokens after it are still converted.
+// A word that fails (its errors recorded by the matcher) is left out and the phrase is spoken
+// with the rest: one emoji or foreign word must not silence the words around it. The phrase
+// counts as failed only when nothing of it is left to say.
 std::u16string ConvertTokens(LetterRuleContext& ctx, std::u16string_view chunk) {
-  // Each chunk starts clean, so a chunk without words (marks and phoneme blocks only) is not
-  // held back by a failed word of an earlier chunk.
   ctx.Tables.ConversionOk = true;
   std::u16string out;
+  bool failed = false;
   try {
     size_t pos = 0;
     while (pos < chunk.size()) {
       int32_t kind = kWord;
       std::u16string token = NextTokenAt(chunk, pos, kind);
-      if (kind == kWord) {
-        if (!token.empty()) out.append(ConvertWord(ctx, token));
-      } else {
+      if (kind != kWord) {
         out.append(token);
+      } else if (!token.empty()) {
+        std::u16string phonemes = ConvertWord(ctx, token);
+        if (ctx.Tables.ConversionOk)
+          out.append(phonemes);
+        else
+          failed = true;
       }
     }
+    ctx.Tables.ConversionOk = !failed || HasSpeech(out);
     if (ctx.NativeEngineKind == kVoiceEngine) out = MarksToSapi5(out);
   } catch (...) {
     ctx.Tables.ConversionOk = false;

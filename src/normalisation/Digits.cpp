@@ -1,6 +1,7 @@
 // Digits to number words, digit by digit: the language's own digits set apart on both sides,
 // ASCII digits followed by "/".
 #include "normalisation/Normalisation.h"
+#include "normalisation/NumberForms.h"
 #include "strings/NumberText.h"
 
 namespace parlan {
@@ -33,6 +34,8 @@ void ReplaceDigit(NormContext& ctx, std::u16string& word, std::u16string_view di
 
 std::u16string ExpandDigits(NormContext& ctx, std::u16string& word) {
   const NormalisationTables& t = ctx.Tables;
+  // A language with a number section reads the ASCII digits left here as numbers.
+  if (t.Numbers.Present) ReadDigitRuns(ctx, word);
   for (size_t i = 0; i < 10; ++i) {
     const std::u16string& numberWord = t.NumberWords[i];
     if (t.Digits.OwnDigits) {

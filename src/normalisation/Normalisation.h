@@ -11,6 +11,7 @@
 
 #include "debug_ui/DebugWindows.h"
 #include "strings/CharLookup.h"
+#include "normalisation/NumberReading.h"
 #include "strings/RemainingText.h"
 #include "strings/StringFunctions.h"
 
@@ -55,6 +56,7 @@ struct NormalisationTables {
   CharLookup IgnoreLookup;
   CharLookup SymbolLookup;
   AlwaysKeyIndex AlwaysIndex;
+  NumberReading Numbers;  // the optional number section after the seven fixed lines
 };
 
 struct NormContext {

@@ -136,10 +136,19 @@ bool ReadDigits(Utf16LineReader& in, NormalisationTables& t) {
   return true;
 }
 
+// What follows the seven lines may hold the number section; a file without it reads as before.
+void ReadNumberSection(Utf16LineReader& in, NormalisationTables& t) {
+  std::vector<std::u16string> rest;
+  for (std::u16string line; in.ReadLine(line);) rest.push_back(std::move(line));
+  ParseNumberReading(rest, 0, t.Numbers, nullptr);
+}
+
 bool ReadTables(Utf16LineReader& in, NormalisationTables& t) {
-  return SkipTo(in, u"LOCALE") && ReadNumberLine(in, t.NormLocale) && SkipTo(in, u"CHARSET") &&
-         ReadNumberLine(in, t.NormCharset) && ReadDigits(in, t) && ReadAbbreviations(in, t) &&
-         ReadFixedLines(in, t);
+  const bool ok = SkipTo(in, u"LOCALE") && ReadNumberLine(in, t.NormLocale) &&
+                  SkipTo(in, u"CHARSET") && ReadNumberLine(in, t.NormCharset) &&
+                  ReadDigits(in, t) && ReadAbbreviations(in, t) && ReadFixedLines(in, t);
+  if (ok) ReadNumberSection(in, t);
+  return ok;
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // text, runs the normalisation passes on each, then applies the exception dictionary.
 #include "pipeline/PrepareText.h"
 
+#include "normalisation/NumberForms.h"
+
 namespace parlan {
 namespace {
 
@@ -14,9 +16,14 @@ constexpr size_t kLongestWord = 1000;
 
 // Runs the passes on one word, in their fixed order. What follows a phrase end inside the
 // word goes back to the front of the remaining text as a word of its own.
-std::u16string NormaliseWord(PrepareContext& ctx, RemainingText& text, bool& phraseEnded) {
+std::u16string NormaliseWord(PrepareContext& ctx, RemainingText& text, bool& phraseEnded,
+                             std::u16string_view previous) {
   NormContext& norm = ctx.Norm;
   std::u16string word = TakeFirstWord(text, kLongestWord);
+  if (norm.Tables.Numbers.Present) {
+    std::u16string_view next = text.View().substr(0, text.View().find(u' '));
+    ReadNumberForms(norm, word, WordNeighbours{previous, next});
+  }
   if (norm.Tables.AlwaysCount > 0) ApplyAlwaysReplacements(norm, word);
   RemoveIgnoredCharacters(norm, word);
   SeparateSymbols(norm, word);
@@ -37,8 +44,12 @@ std::u16string NormaliseWord(PrepareContext& ctx, RemainingText& text, bool& phr
 std::u16string NormalisePhrase(PrepareContext& ctx, RemainingText& text, bool dotAdded) {
   std::u16string chunk;
   bool phraseEnded = false;
+  // The word before, as written: "December 9" reads the day as an ordinal.
+  std::u16string previous, current;
   while (!phraseEnded) {
-    std::u16string word = NormaliseWord(ctx, text, phraseEnded);
+    if (ctx.Norm.Tables.Numbers.Present) current = text.View().substr(0, text.View().find(u' '));
+    std::u16string word = NormaliseWord(ctx, text, phraseEnded, previous);
+    previous = std::move(current);
     // The stop the pipeline added to the text is not spoken.
     if (text.Empty() && dotAdded && phraseEnded)
       word.resize(word.size() >= 3 ? word.size() - 3 : 0);
@@ -64,6 +75,13 @@ std::u16string PrepareText(PrepareContext& ctx, RemainingText& text, bool& dotAd
   if (!ctx.ExceptRead) {
     ctx.ExceptOk = LoadExceptions(ctx.Exceptions, ctx.ExceptFile);
     ctx.ExceptRead = true;
+  }
+  if (norm.Tables.Numbers.Present) {
+    chunk = SpellAcronyms(norm, chunk, [&](std::u16string_view word) {
+      if (!ctx.ExceptOk) return false;
+      std::u16string probe = u"/" + std::u16string(word);
+      return ApplyExceptions(ctx.Exceptions, norm.Debug, true, probe).starts_with(u"/[");
+    });
   }
   if (ctx.ExceptOk) {
     chunk = ApplyExceptions(ctx.Exceptions, norm.Debug, norm.NeverDebug, chunk);

@@ -57,8 +57,8 @@ inline double LongestPauseSeconds(const std::vector<int16_t>& s) {
   return double(longest) / 50.0;
 }
 
-// Median fundamental frequency in Hz over the voiced frames, by normalised autocorrelation.
-inline double MedianF0(const std::vector<int16_t>& s) {
+// Fundamental frequency in Hz of each voiced frame, in order, by normalised autocorrelation.
+inline std::vector<double> F0Track(const std::vector<int16_t>& s) {
   const size_t frame = 1024, hop = 512;
   const size_t minLag = kRate / 500, maxLag = kRate / 60;
   double loudest = 0;
@@ -85,9 +85,26 @@ inline double MedianF0(const std::vector<int16_t>& s) {
     }
     if (best > 0.6) f0s.push_back(double(kRate) / double(bestLag));
   }
-  if (f0s.empty()) return 0;
-  std::nth_element(f0s.begin(), f0s.begin() + f0s.size() / 2, f0s.end());
-  return f0s[f0s.size() / 2];
+  return f0s;
+}
+
+inline double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::nth_element(v.begin(), v.begin() + ptrdiff_t(v.size() / 2), v.end());
+  return v[v.size() / 2];
+}
+
+// Median fundamental frequency in Hz over the voiced frames.
+inline double MedianF0(const std::vector<int16_t>& s) {
+  return Median(F0Track(s));
+}
+
+// Median fundamental frequency of the last `frames` voiced frames: where a question rises and
+// a statement falls.
+inline double EndF0(const std::vector<int16_t>& s, size_t frames = 6) {
+  std::vector<double> track = F0Track(s);
+  if (track.size() > frames) track.erase(track.begin(), track.end() - ptrdiff_t(frames));
+  return Median(track);
 }
 
 // Pumps the engine until it is idle; false when it still is not after `timeout`.

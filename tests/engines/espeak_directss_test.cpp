@@ -179,6 +179,20 @@ TEST_F(EspeakDirectSSTest, PhonemeWordsPointIntoThePhonemeString) {
   EXPECT_EQ(recorder.Words(text), (std::vector<std::u16string>{u"h@loU", u"w3:ld"}));
 }
 
+// The same phonemes as a statement, a question and an exclamation: the question rises at its
+// end where the statement falls, and the exclamation starts higher.
+TEST_F(EspeakDirectSSTest, QuestionRisesAndExclamationIsRaised) {
+  auto say = [&](const std::u16string& mark) {
+    return Render(
+        [&](DirectSS& e) { Speak(e, u"Ar j'u: r'edi" + mark + u"#", ss::kSpeakPhonemes); });
+  };
+  const auto statement = say(u"*.");
+  const auto question = say(u"*?");
+  const auto exclamation = say(u"*!");
+  EXPECT_GT(EndF0(question), 1.15 * EndF0(statement));
+  EXPECT_GT(MedianF0(exclamation), 1.03 * MedianF0(statement));
+}
+
 TEST_F(EspeakDirectSSTest, PitchSpeedAndVolumeAreHeard) {
   auto with = [&](int32_t dispid, int32_t value) {
     return Render([&](DirectSS& e) {

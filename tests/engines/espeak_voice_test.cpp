@@ -87,6 +87,19 @@ TEST_F(EspeakVoiceTest, PitchMarkupRaisesTheFundamental) {
   EXPECT_GT(MedianF0(high), MedianF0(low) * 1.2);
 }
 
+// A pron's "?" and its own "!" before the final one end the clause as eSpeak NG ends a
+// question or an exclamation in text.
+TEST_F(EspeakVoiceTest, PronQuestionRisesAndExclamationIsRaised) {
+  auto say = [&](const std::u16string& marks) {
+    return Render([&](Voice& v) { Say(v, u"<pron sym=\"Ar j'u: r'edi" + marks + u"\"/>"); });
+  };
+  const auto statement = say(u" . !");
+  const auto question = say(u" ? !");
+  const auto exclamation = say(u" ! !");
+  EXPECT_GT(EndF0(question), 1.15 * EndF0(statement));
+  EXPECT_GT(MedianF0(exclamation), 1.03 * MedianF0(statement));
+}
+
 TEST_F(EspeakVoiceTest, PitchKeptForLaterSpeechOnlyWithFlag32) {
   const std::u16string later = u"Many more melons.";
   const auto plain = Render([&](Voice& v) { Say(v, later); });

@@ -100,16 +100,29 @@ TEST_F(TextToPhonemesTest, FailedLoadIsTriedAgainAtTheNextChunk) {
   EXPECT_EQ(BoxLines("txtRulesAppld").front(), "Loading Rules");
 }
 
-TEST_F(TextToPhonemesTest, ConversionOkFollowsTheLastWordOfTheChunk) {
-  EXPECT_EQ(Phonemes("/zz/ca/"), " k a");
-  EXPECT_TRUE(tables.ConversionOk);
-  EXPECT_EQ(ToUtf8(error.Text), "Missing Rule with right focus = zz");
-  EXPECT_EQ(Phonemes("/ca/zz/"), " k a");
+// A word without a rule is left out wherever it stands; the phrase is still spoken, and the
+// failing word's error is recorded.
+TEST_F(TextToPhonemesTest, FailedWordIsLeftOutAndThePhraseStillSpoken) {
+  const std::pair<const char*, const char*> cases[] = {{"/zz/ca/", " k a"},
+                                                       {"/ca/zz/", " k a"},
+                                                       {"/ca/cz/[dOg]/", " k adOg"},
+                                                       {"/ca/*,/zz/*./", " k a*,*."}};
+  for (const auto& [chunk, phonemes] : cases) {
+    error.Text.clear();
+    EXPECT_EQ(Phonemes(chunk), phonemes) << chunk;
+    EXPECT_TRUE(tables.ConversionOk) << chunk;
+    EXPECT_NE(ToUtf8(error.Text).find("Missing Rule"), std::string::npos) << chunk;
+  }
+}
+
+TEST_F(TextToPhonemesTest, PhraseOfFailedWordsOnlyStaysFailed) {
+  EXPECT_EQ(Phonemes("/zz/*./"), "*.");
   EXPECT_FALSE(tables.ConversionOk);
+  EXPECT_EQ(ToUtf8(error.Text), "Missing Rule with right focus = zz");
 }
 
 TEST_F(TextToPhonemesTest, ChunkWithoutWordsIsNotHeldBackByAnEarlierFailure) {
-  Phonemes("/ca/zz/");
+  Phonemes("/zz/");
   ASSERT_FALSE(tables.ConversionOk);
   EXPECT_EQ(Phonemes("/[hoU]/*./"), "hoU*.");
   EXPECT_TRUE(tables.ConversionOk);
@@ -129,7 +142,7 @@ TEST(MarksToSapi5Test, RewritesEveryMark) {
   const std::pair<std::u16string, std::u16string> cases[] = {
       {u" h e l oU*, w 3: l d*.", u" h e l oU , w 3: l d ."},
       {u"*?", u" ?"},
-      {u" k a t*! d O g", u" k a t . d O g"},
+      {u" k a t*! d O g", u" k a t ! d O g"},
       {u"*;*:", u" . ."},
       {u"*x", u" ."},
       {u"**", u" ."},

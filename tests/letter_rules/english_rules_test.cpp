@@ -378,10 +378,10 @@ TEST_F(EnglishSpoken, SymbolsNumbersAndAbbreviationsAreSpokenAsTheirWords) {
     const char* spoken;
   };
   for (const Same& s :
-       {Same{"Dr. Smith paid $5 & left.", "doctor smith paid dollars five and left."},
+       {Same{"Dr. Smith paid $5 & left.", "doctor smith paid five dollars and left."},
         Same{"It is 3.5 km, e.g. here.", "it is three point five kilometers, for example here."},
         Same{"A well-known (old) \"file.txt\" @ 50%.",
-             "a well known old file dot txt at five zero percent."},
+             "a well known old file dot txt at fifty percent."},
         Same{"Wait... what?", "wait\u2026 what?"},
         Same{"\u00a9 Acme\u00ae: 5 m\u00b2 \u00b1 \u00bd.",
              "copyright acme registered: five m squared plus or minus one half."},

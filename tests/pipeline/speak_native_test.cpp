@@ -148,14 +148,29 @@ TEST_F(SpeakNativeTest, EmptyOrBlankTextSpeaksNothingButStillEchoes) {
   EXPECT_TRUE(engines->ParlanSapi->Calls.empty());
 }
 
-TEST_F(SpeakNativeTest, APhraseWhoseLastWordFailsIsSkipped) {
+// A word without rules is left out; the words around it, also dictionary words after it, are
+// still spoken and the failure is still recorded.
+TEST_F(SpeakNativeTest, AFailedWordIsLeftOutAndItsPhraseSpoken) {
   Parlana& c = Make(4);
-  std::u16string text = u"hello zzz. hello!";
+  std::u16string text = u"hello zzz. cat \U0001F600 dot. zzz!";
   c.Speak(text);
-  EXPECT_EQ(DirectPhrases(), std::vector<std::u16string>{u"hElloU*!#"});
+  EXPECT_EQ(DirectPhrases(), (std::vector<std::u16string>{u"hElloU*.#", u"katdQt*.#"}));
   std::u16string error;
   EXPECT_EQ(c.LastError(error), 4);
   EXPECT_EQ(error, u"Missing Rule with right focus = zzz");
+}
+
+// The phrase-end marks of questions and exclamations reach both engines as marks of their own.
+TEST_F(SpeakNativeTest, QuestionAndExclamationMarksReachBothEngines) {
+  Parlana& direct = Make(4);
+  std::u16string text = u"Is it? No!";
+  direct.Speak(text);
+  EXPECT_EQ(DirectPhrases(), (std::vector<std::u16string>{u"IsIt*?#", u"noU*!#"}));
+  Parlana& voice = Make(5);
+  text = u"Is it? No!";
+  voice.Speak(text);
+  EXPECT_EQ(engines->Sapi5->Spoken(),
+            (Spoken{{u"<pron sym=\"IsIt? !\"/>", 1}, {u"<pron sym=\"noU! !\"/>", 1}}));
 }
 
 TEST_F(SpeakNativeTest, WithoutLetterRulesNothingIsSpokenAndTheTextIsConsumed) {

@@ -47,6 +47,10 @@ void Remove(LineList& lines, const std::string& line) {
   Replace(lines, line, {});
 }
 
+void Append(LineList& lines, const LineList& added) {
+  lines.insert(lines.end(), added.begin(), added.end());
+}
+
 void InsertBefore(LineList& lines, const std::string& before, const LineList& added) {
   auto it = std::find(lines.begin(), lines.end(), before);
   ASSERT_NE(it, lines.end()) << before;
@@ -103,6 +107,14 @@ TEST(CheckCommand, CleanLanguageHasNoProblems) {
   EXPECT_EQ(r.Status, 0) << r.Out << r.Err;
   EXPECT_EQ(r.Out, "");
   EXPECT_EQ(r.Err, "");
+}
+
+TEST(CheckCommand, ShippedEnglishHasNoProblems) {
+  const auto english = std::filesystem::path(PARLAN_TEST_DATA).parent_path().parent_path() /
+                       "languages" / "Parlan English";
+  ToolResult r = RunTool({"check", english.string()});
+  EXPECT_EQ(r.Status, 0) << r.Out << r.Err;
+  EXPECT_EQ(r.Out, "");
 }
 
 TEST(CheckCommand, DemonstrationLanguageHasNoProblems) {
@@ -195,6 +207,29 @@ const CheckCase kCases[] = {
      "n.ttg", "..", "exactly one character"},
     {"NumberWordWithoutRules", [](Faulty& f) { Remove(f.Files.Rules, "[z]=z"); }, "n.ttg", "zero",
      "\"zero\" does not convert"},
+    // The number section after the seven lines.
+    {"NumberSectionKeyword",
+     [](Faulty& f) {
+       Append(f.Files.Normalisation, {"NUMBERS", "COLOUR red", "NUMBERSEND"});
+     },
+     "n.ttg", "COLOUR red", "unknown keyword \"COLOUR\""},
+    {"NumberSectionNeverEnds",
+     [](Faulty& f) {
+       Append(f.Files.Normalisation, {"NUMBERS", "GROUP ,"});
+     },
+     "n.ttg", "NUMBERS", "no \"NUMBERSEND\""},
+    {"NumberRulesDoNotCompile",
+     [](Faulty& f) {
+       Append(f.Files.Normalisation,
+              {"NUMBERS", "RULES", "%n: 0: zero; 1: <%nowhere<;", "RULESEND", "NUMBERSEND"});
+     },
+     "n.ttg", "RULES", "do not compile"},
+    {"NumberRuleSetMissing",
+     [](Faulty& f) {
+       Append(f.Files.Normalisation,
+              {"NUMBERS", "CARDINAL %cardinal", "RULES", "%n: 0: zero;", "RULESEND", "NUMBERSEND"});
+     },
+     "n.ttg", "CARDINAL %cardinal", "no public rule set \"%cardinal\""},
     // Exception dictionary.
     {"NoExcept", [](Faulty& f) { Remove(f.Files.Exceptions, "EXCEPT"); }, "e.ttg", kLastLine,
      "missing \"EXCEPT\""},

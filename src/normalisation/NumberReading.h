@@ -1,0 +1,72 @@
+// How a language reads numbers, money, times, dates, acronyms and addresses: the optional
+// section "NUMBERS" ... "NUMBERSEND" after the seven lines that follow "ABBREND" in the
+// normalisation file. Without it every table here stays empty and the passes read digits one
+// by one as before.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace parlan {
+
+// The compiled number-spelling rules (ICU rule-based number format), shared by copies of the
+// tables.
+struct NumberRules;
+
+struct CurrencyForm {
+  std::u16string Sign;
+  bool Before = true;  // "$5" rather than "5$"
+  std::u16string One, Many, MinorOne, MinorMany;
+};
+
+// A sign or word glued to the end of a number: "%", "km", "°C", "am".
+struct UnitForm {
+  std::u16string Key, One, Many;
+};
+
+struct NumberReading {
+  bool Present = false;  // the file has the section
+  std::shared_ptr<const NumberRules> Rules;
+  std::u16string Cardinal, Ordinal, Year, Hours, Minutes;  // rule set names
+  std::vector<std::u16string> OrdinalSuffixes;
+  std::u16string Decades;  // rule set of "1990s"
+  std::vector<std::u16string> DecadeSuffixes;
+  int64_t YearFirst = 0, YearLast = -1;
+  std::u16string Group;       // the digit group separator, e.g. ","
+  std::u16string MinusSigns;  // each character is a minus sign
+  std::u16string MinusWord;
+  std::u16string RangeWord;
+  size_t LongestNumber = 0;  // ungrouped digit strings longer than this are read digit by digit
+  std::vector<CurrencyForm> Currencies;
+  std::u16string MoneyTemplate;  // {major} {majorunit} {minor} {minorunit}
+  std::vector<UnitForm> Units;
+  std::vector<std::u16string> Months;       // twelve names, then optionally twelve short names
+  std::u16string DateOrder;                 // "mdy" or "dmy": how a date written with "/" is read
+  std::u16string DateTemplate;              // {day} {month} {year}
+  size_t SpellLongest = 0;                  // acronyms of 2 to this many capitals are spelled
+  std::vector<std::u16string> SpellAlways;  // spelled even where the dictionary has the word
+  std::vector<std::pair<char16_t, std::u16string>> Letters;     // upper-case letter, its name
+  std::vector<std::pair<char16_t, std::u16string>> Separators;  // of addresses: ".", "dot"
+  std::vector<std::u16string> Domains;                          // top-level domains: "com"
+};
+
+struct NumberProblem {
+  size_t Line = 0;  // index into the lines given to the parser
+  std::string Text;
+};
+
+// Reads the section from lines[first] on. Without "NUMBERS" as the first non-blank line from
+// there the language has no number reading. Lines in error are left out and reported.
+void ParseNumberReading(const std::vector<std::u16string>& lines, size_t first, NumberReading& out,
+                        std::vector<NumberProblem>* problems);
+
+// Spells `number` with the named rule set; nothing when the rules cannot.
+std::optional<std::u16string> SpellNumber(const NumberReading& reading, int64_t number,
+                                          const std::u16string& ruleSet);
+
+}  // namespace parlan
