@@ -23,6 +23,7 @@ DryRun SpeakDry(const CliOptions& o, std::istream& in, bool withDebug, std::ostr
   DryRun run;
   run.Tap = std::make_shared<PhonemeTap>(std::make_shared<engines::RecordingEngineFactory>());
   run.Host = std::make_unique<ControlHost>(o, run.Tap);
+  run.Host->RequireNativeLanguages();
   ModeEntry mode = run.Host->SelectMode(o.Speak.Mode);
   if (mode.Kind != "native")
     throw UsageError("mode " + std::to_string(mode.Number) + " (" + ToUtf8(mode.Name) +

@@ -155,6 +155,7 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
 
   ControlHost host(o, tap);
   Parlana& control = host.Control();
+  if (s.PrintPhonemes) host.RequireNativeLanguages();  // only native modes hand phonemes over
   host.SelectMode(s.Mode);
   ApplyProsody(host, s);
   const bool neverDebug = control.NeverDebug();
