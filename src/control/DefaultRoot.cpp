@@ -18,30 +18,23 @@ std::filesystem::path OwnFile() {
   return ec ? std::filesystem::path(info.dli_fname) : file;
 }
 
-bool InsideFolder(const std::filesystem::path& file, const std::filesystem::path& folder) {
-  auto f = file.begin();
-  for (auto d = folder.begin(); d != folder.end(); ++d, ++f) {
-    if (d->empty()) continue;  // a trailing separator
-    if (f == file.end() || *f != *d) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::filesystem::path DefaultInstallRoot() {
   const std::filesystem::path own = OwnFile();
   if (own.empty()) return PARLAN_SOURCE_LANGUAGES;
-  std::error_code ec;
-  const std::filesystem::path build = std::filesystem::weakly_canonical(PARLAN_BUILD_DIR, ec);
-  if (!ec && InsideFolder(own, build)) return PARLAN_SOURCE_LANGUAGES;
   // The library lives in the library folder; a program linking it statically in the program
   // folder. Both are one step apart from the data folder in every GNU layout.
   const std::filesystem::path folder = own.parent_path();
+  std::error_code ec;
   for (const char* relative : {PARLAN_LANGUAGES_FROM_LIBDIR, PARLAN_LANGUAGES_FROM_BINDIR}) {
     std::filesystem::path root = (folder / relative).lexically_normal();
     if (std::filesystem::is_directory(root, ec)) return root;
   }
+  // Only the library where it was built reads the source tree: an installed copy that lost its
+  // languages must say so rather than quietly use a tree it does not belong to.
+  if (std::filesystem::equivalent(folder, PARLAN_BUILD_LIBRARY_DIR, ec))
+    return PARLAN_SOURCE_LANGUAGES;
   return (folder / PARLAN_LANGUAGES_FROM_LIBDIR).lexically_normal();
 }
 

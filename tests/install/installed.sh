@@ -40,8 +40,12 @@ case $step in
       -DCMAKE_CXX_COMPILER="$CXX" -DCMAKE_CXX_FLAGS="${flags[*]}" \
       -DCMAKE_EXE_LINKER_FLAGS="${flags[*]}" >/dev/null
     cmake --build "$WORK/host-cmake" >/dev/null
+    # A static host finds the languages beside itself only once installed into the prefix;
+    # built elsewhere, it is given the root.
     for host in hello_host hello_host_static; do
-      "$WORK/host-cmake/$host" "" "$sentence" "$WORK/$host.wav" | tee "$WORK/$host.out"
+      root=""
+      [ $host = hello_host ] || root=$prefix/share/parlan/languages
+      "$WORK/host-cmake/$host" "$root" "$sentence" "$WORK/$host.wav" | tee "$WORK/$host.out"
       grep -q "^1: English Male (Parlan)" "$WORK/$host.out"
       grep -q "^WordPosition" "$WORK/$host.out"
       check_wav "$WORK/$host.wav"
@@ -64,19 +68,19 @@ case $step in
       -Wl,-rpath,"$prefix/lib"
     "$WORK/speak_c" "$native" "$sentence" "$WORK/speak_c.wav" | tee "$WORK/c.out"
     grep -qx "root $prefix/share/parlan/languages" "$WORK/c.out"
-    grep -Eq "^events 1 1 [1-9]" "$WORK/c.out"
+    grep -Eq "^events [1-9][0-9]* [1-9][0-9]* [1-9]" "$WORK/c.out"
     check_wav "$WORK/speak_c.wav"
     ;;
 
   python-host)
     PYTHONPATH=$prefix/lib/python3/dist-packages python3 "$SOURCE/tests/install/speak.py" \
       "$native" "$sentence" "$WORK/speak_py.wav" | tee "$WORK/py.out"
-    grep -q "^words \[(" "$WORK/py.out"
+    grep -q "^words \[0, [1-9]" "$WORK/py.out"
     check_wav "$WORK/speak_py.wav"
     ;;
 
   python-unittest)
-    PYTHONPATH=$prefix/lib/python3/dist-packages python3 -m unittest discover \
+    PARLAN_PREFIX=$prefix PYTHONPATH=$prefix/lib/python3/dist-packages python3 -m unittest discover \
       -s "$SOURCE/tests/python" -p "*_test.py" -v
     ;;
 

@@ -12,7 +12,7 @@ with parlan.Parlan(audio_file=wav) as voice:
     print("modes", voice.modes)
     if not voice.select(mode):
         sys.exit(f"speak.py: no mode {mode}")
-    voice.on_word = lambda position, length: words.append((position, length))
+    voice.on_word = lambda word: words.append(word.byte_offset)
     if not voice.speak(text) or not voice.wait(60):
         sys.exit(f"speak.py: failed: {voice.last_error}")
 print("words", words)

@@ -3,7 +3,7 @@
     import parlan
     voice = parlan.Parlan(audio_file="hello.wav")     # or Parlan() for the sound server
     voice.select("English Female (Parlan)")
-    voice.on_word = lambda position, length: print(position, length)
+    voice.on_word = lambda word: print(word.byte_offset)
     voice.speak("Hello world.")
     voice.wait()
 
@@ -12,11 +12,17 @@ No method raises for a failure of the control: methods answer True or False, and
 thread that created it; callbacks run on that thread, inside pump() and wait().
 """
 
+import collections
 import ctypes
 
 from . import _capi
 
-__all__ = ["Parlan"]
+__all__ = ["Parlan", "Word"]
+
+# A word being spoken. Voice (SAPI 5) modes give the word's character position in the text
+# and its length; direct-engine modes (native and SAPI 4) the offset in UTF-16 bytes of the word
+# in the text the engine was given, and 0 for position and length.
+Word = collections.namedtuple("Word", "character_position length byte_offset stream")
 
 
 def _text(value):
@@ -149,4 +155,4 @@ class Parlan:
         elif e.kind == _capi.EVENT_AUDIO_STOP and self.on_audio_stop:
             self.on_audio_stop()
         elif e.kind == _capi.EVENT_WORD_POSITION and self.on_word:
-            self.on_word(e.character_position, e.length)
+            self.on_word(Word(e.character_position, e.length, e.byte_offset, e.stream))
