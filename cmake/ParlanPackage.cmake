@@ -9,8 +9,7 @@ if(TARGET parlan_c)
 endif()
 install(TARGETS ${_parlan_exported} EXPORT ParlanTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-        INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 # include/parlan/ holds the public headers only.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/parlan DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
         FILES_MATCHING PATTERN "*.h")

@@ -59,7 +59,10 @@ class Parlan:
         self.close()
 
     def __del__(self):
-        self.close()
+        try:
+            self.close()
+        except Exception:  # the module may already be gone at interpreter exit
+            pass
 
     @property
     def install_root(self):
