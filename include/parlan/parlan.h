@@ -4,7 +4,9 @@
  * per thread, and events are delivered on that thread, from parlan_pump and parlan_wait.
  * Strings are UTF-8. A string a function returns belongs to the handle and stays valid until
  * the next call on that handle (copy it to keep it). Functions returning int answer PARLAN_OK
- * (0) or a negative PARLAN_ERROR_* code; no function lets a C++ exception out.
+ * (0) or a negative PARLAN_ERROR_* code; no function lets a C++ exception out. Parameters
+ * and fields that take one of the enumerations below are int, so that any value a caller
+ * passes is well defined and an unknown one is refused (PARLAN_ERROR_ARGUMENT).
  */
 #ifndef PARLAN_PARLAN_H
 #define PARLAN_PARLAN_H
@@ -39,8 +41,8 @@ typedef enum parlan_engines {
 
 typedef struct parlan_options {
   const char* install_root; /* NULL or "": the languages installed beside the library */
-  parlan_engines engines;
-  const char* audio_file; /* for PARLAN_ENGINES_FILE */
+  int engines;              /* a parlan_engines value */
+  const char* audio_file;   /* for PARLAN_ENGINES_FILE */
 } parlan_options;
 
 /* options may be NULL (default root and engines). On success *out is the new handle. */
@@ -70,10 +72,10 @@ typedef enum parlan_setting {
   PARLAN_NEVER_DEBUG = 5 /* 0 or 1 */
 } parlan_setting;
 
-int parlan_get(parlan_control* control, parlan_setting setting, int32_t* value);
+int parlan_get(parlan_control* control, int setting, int32_t* value);
 /* PARLAN_ERROR_RANGE (and nothing set) for a value outside parlan_range. */
-int parlan_set(parlan_control* control, parlan_setting setting, int32_t value);
-int parlan_range(parlan_control* control, parlan_setting setting, int32_t* min, int32_t* max);
+int parlan_set(parlan_control* control, int setting, int32_t value);
+int parlan_range(parlan_control* control, int setting, int32_t* min, int32_t* max);
 
 /* Saves the settings into / restores them from a text file. */
 int parlan_save_settings(parlan_control* control, const char* path);
@@ -90,7 +92,7 @@ typedef enum parlan_event_kind {
 } parlan_event_kind;
 
 typedef struct parlan_event {
-  parlan_event_kind kind;
+  int kind;                   /* a parlan_event_kind value */
   int32_t hi, lo;             /* the audio stream position */
   int32_t byte_offset;        /* word position: offset in UTF-16 bytes (direct engines) */
   int32_t stream;             /* word position: stream number (voice engine) */
@@ -119,7 +121,7 @@ typedef enum parlan_value_type {
 } parlan_value_type;
 
 typedef struct parlan_value {
-  parlan_value_type type;
+  int type;         /* a parlan_value_type value */
   int32_t integer;  /* BOOL (0 or 1), INTEGER, LONG */
   double number;    /* DOUBLE */
   const char* text; /* STRING; values written back belong to the handle */
@@ -135,8 +137,8 @@ typedef enum parlan_call_kind {
 int parlan_dispatch_id(const char* name, int32_t* dispid);
 /* Calls a member by dispatch identifier; by-reference arguments are written back into args.
  * result may be NULL. */
-int parlan_invoke(parlan_control* control, int32_t dispid, parlan_call_kind kind,
-                  parlan_value* args, size_t arg_count, parlan_value* result);
+int parlan_invoke(parlan_control* control, int32_t dispid, int kind, parlan_value* args,
+                  size_t arg_count, parlan_value* result);
 
 /* ----- Recording engines ----- */
 /* The journal of engine calls (readable lines, in order) of a control on recording engines. */

@@ -10,7 +10,7 @@ using parlan::capi::Guard;
 namespace parlan::capi {
 namespace {
 
-std::optional<std::pair<int32_t, int32_t>> RangeOf(Parlana& c, parlan_setting s) {
+std::optional<std::pair<int32_t, int32_t>> RangeOf(Parlana& c, int s) {
   switch (s) {
     case PARLAN_PITCH:
       return std::pair{c.MinPitch(), c.MaxPitch()};
@@ -103,7 +103,7 @@ using namespace parlan;
 
 extern "C" {
 
-int parlan_get(parlan_control* control, parlan_setting setting, int32_t* value) {
+int parlan_get(parlan_control* control, int setting, int32_t* value) {
   return Guard(control, [&](parlan_control& h) -> int {
     if (!value) return PARLAN_ERROR_ARGUMENT;
     Parlana& c = *h.Control;
@@ -131,7 +131,7 @@ int parlan_get(parlan_control* control, parlan_setting setting, int32_t* value) 
   });
 }
 
-int parlan_set(parlan_control* control, parlan_setting setting, int32_t value) {
+int parlan_set(parlan_control* control, int setting, int32_t value) {
   return Guard(control, [&](parlan_control& h) -> int {
     Parlana& c = *h.Control;
     auto range = capi::RangeOf(c, setting);
@@ -161,7 +161,7 @@ int parlan_set(parlan_control* control, parlan_setting setting, int32_t value) {
   });
 }
 
-int parlan_range(parlan_control* control, parlan_setting setting, int32_t* min, int32_t* max) {
+int parlan_range(parlan_control* control, int setting, int32_t* min, int32_t* max) {
   return Guard(control, [&](parlan_control& h) -> int {
     auto range = capi::RangeOf(*h.Control, setting);
     if (!range || !min || !max) return PARLAN_ERROR_ARGUMENT;
@@ -202,8 +202,8 @@ int parlan_dispatch_id(const char* name, int32_t* dispid) {
   }
 }
 
-int parlan_invoke(parlan_control* control, int32_t dispid, parlan_call_kind kind,
-                  parlan_value* args, size_t arg_count, parlan_value* result) {
+int parlan_invoke(parlan_control* control, int32_t dispid, int kind, parlan_value* args,
+                  size_t arg_count, parlan_value* result) {
   return Guard(control, [&](parlan_control& h) -> int {
     if (arg_count > 0 && !args) return PARLAN_ERROR_ARGUMENT;
     DispatchKind k = DispatchKind::Method;

@@ -80,10 +80,18 @@ TEST(CInterface, RefusesNullHandlesAndPointers) {
   EXPECT_EQ(parlan_speak(c.h, nullptr), PARLAN_ERROR_ARGUMENT);
   EXPECT_EQ(parlan_speak(c.h, "caf\xC3"), PARLAN_ERROR_ARGUMENT);
   EXPECT_EQ(parlan_get(c.h, PARLAN_PITCH, nullptr), PARLAN_ERROR_ARGUMENT);
-  EXPECT_EQ(parlan_range(c.h, static_cast<parlan_setting>(99), nullptr, nullptr),
-            PARLAN_ERROR_ARGUMENT);
-  parlan_options file{nullptr, PARLAN_ENGINES_FILE, nullptr};
+  // Values outside the enumerations, as C callers may pass them.
+  int32_t lo = 0, hi = 0;
+  EXPECT_EQ(parlan_range(c.h, 99, &lo, &hi), PARLAN_ERROR_ARGUMENT);
+  EXPECT_EQ(parlan_set(c.h, -1, 0), PARLAN_ERROR_ARGUMENT);
+  EXPECT_EQ(parlan_invoke(c.h, 0, 7, nullptr, 0, nullptr), PARLAN_ERROR_ARGUMENT);
+  parlan_value odd{42, 0, 0.0, nullptr};
+  EXPECT_EQ(parlan_invoke(c.h, 0, PARLAN_CALL_GET, &odd, 1, nullptr), PARLAN_ERROR_ARGUMENT);
+  parlan_options unknown{nullptr, 42, nullptr};
   parlan_control* none = nullptr;
+  EXPECT_EQ(parlan_create(&unknown, &none), PARLAN_ERROR_ARGUMENT);
+  EXPECT_EQ(none, nullptr);
+  parlan_options file{nullptr, PARLAN_ENGINES_FILE, nullptr};
   EXPECT_EQ(parlan_create(&file, &none), PARLAN_ERROR_ARGUMENT);
   EXPECT_EQ(none, nullptr);
 }
@@ -92,8 +100,8 @@ TEST(CInterface, SettingsOutsideTheirRangesChangeNothing) {
   Handle c(Recording());
   ASSERT_EQ(c.status, PARLAN_OK);
   ASSERT_EQ(parlan_select(c.h, 1), PARLAN_OK);
-  for (parlan_setting s : {PARLAN_PITCH, PARLAN_SPEED, PARLAN_VOLUME, PARLAN_CURRENT_MODE,
-                           PARLAN_DEBUGGING, PARLAN_NEVER_DEBUG}) {
+  for (int s : {PARLAN_PITCH, PARLAN_SPEED, PARLAN_VOLUME, PARLAN_CURRENT_MODE, PARLAN_DEBUGGING,
+                PARLAN_NEVER_DEBUG}) {
     int32_t lo = 0, hi = 0, before = 0, after = 0;
     ASSERT_EQ(parlan_range(c.h, s, &lo, &hi), PARLAN_OK) << s;
     ASSERT_LE(lo, hi) << s;
