@@ -1,11 +1,15 @@
 // A minimal host of the Parlan control: list the modes, pick one, speak, and print the events.
 //
-//   hello_host [INSTALL_ROOT] [TEXT]
+//   hello_host [INSTALL_ROOT] [TEXT] [WAV]
+//
+// An empty INSTALL_ROOT means the languages installed with the library; with WAV the speech is
+// written into that sound file instead of being played.
 #include <chrono>
 #include <iostream>
 #include <memory>
 #include <string>
 
+#include "parlan/EspeakEngines.h"
 #include "parlan/Parlana.h"
 
 namespace {
@@ -31,6 +35,9 @@ class PrintEvents : public parlan::ParlanaEvents {
 int main(int argc, char** argv) {
   parlan::ParlanaSettings settings;
   if (argc > 1) settings.InstallRoot = argv[1];
+  if (argc > 3)
+    settings.Engines =
+        parlan::engines::EspeakEngineFactory({parlan::engines::AudioOutput::Kind::File, argv[3]});
   std::u16string text = u"Hello from the Parlan control.";
   if (argc > 2) text = std::u16string(argv[2], argv[2] + std::char_traits<char>::length(argv[2]));
 

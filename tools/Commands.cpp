@@ -24,6 +24,7 @@ DryRun StartDry(const CliOptions& o, bool withDebug) {
   run.Recorder = std::make_shared<engines::RecordingEngineFactory>();
   run.Tap = std::make_shared<PhonemeTap>(run.Recorder);
   run.Host = std::make_unique<ControlHost>(o, run.Tap);
+  run.Host->RequireNativeLanguages();
   ModeEntry mode = run.Host->SelectMode(o.Speak.Mode);
   if (mode.Kind != "native")
     throw UsageError("mode " + std::to_string(mode.Number) + " (" + ToUtf8(mode.Name) +

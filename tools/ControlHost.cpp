@@ -70,7 +70,16 @@ std::vector<ModeEntry> ControlHost::Modes() {
   return modes;
 }
 
+void ControlHost::RequireNativeLanguages() {
+  for (const ModeEntry& m : Modes())
+    if (m.Kind == "native") return;
+  throw UsageError("no native languages under " + control_->InstallRoot().string());
+}
+
 int32_t ControlHost::ResolveMode(const std::string& mode) {
+  // A native mode's name asked for where the root holds none: say why it is missing.
+  if (std::u16string name; Utf8ToUtf16(mode, name) && KindOfMode(name) == "native")
+    RequireNativeLanguages();
   const std::vector<ModeEntry> modes = Modes();
   const auto count = static_cast<int64_t>(modes.size());
   if (count == 0)

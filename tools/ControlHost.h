@@ -45,6 +45,8 @@ class ControlHost {
   // The mode number that `mode` names (a number or a display name; empty: the saved mode, or
   // mode 1). Throws UsageError when there is no such mode.
   int32_t ResolveMode(const std::string& mode);
+  // Throws UsageError ("no native languages under ROOT") when the install root gave no mode.
+  void RequireNativeLanguages();
   // Selects the mode `mode` names and returns its entry.
   ModeEntry SelectMode(const std::string& mode);
   // Writes the control's settings back to the settings file, if one was named.

@@ -160,6 +160,7 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
 
   ControlHost host(o, tap);
   Parlana& control = host.Control();
+  if (s.PrintPhonemes) host.RequireNativeLanguages();  // only native modes hand phonemes over
   host.SelectMode(s.Mode);
   ApplyProsody(host, s);
   // Only --trace reads the debug boxes: without it, filling them would cost time and memory

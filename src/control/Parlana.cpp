@@ -3,6 +3,7 @@
 
 #include <thread>
 
+#include "control/DefaultRoot.h"
 #include "control/ParlanaImpl.h"
 #include "engines/EngineCalls.h"
 #include "pipeline/SpeakNative.h"
@@ -54,8 +55,7 @@ bool Parlana::Impl::VoiceSpeak(const std::u16string* text, int32_t flags) {
 Parlana::Parlana(ParlanaSettings settings) : impl_(std::make_unique<Impl>()) {
   Guarded([&] {
     Impl& d = *impl_;
-    d.Root = settings.InstallRoot.empty() ? std::filesystem::path(PARLAN_DEFAULT_ROOT)
-                                          : settings.InstallRoot;
+    d.Root = settings.InstallRoot.empty() ? DefaultInstallRoot() : settings.InstallRoot;
     auto factory = settings.Engines ? settings.Engines : engines::DefaultEngineFactory();
     if (!factory) factory = engines::NullEngineFactory();
     // The two direct text-to-speech objects exist with the control; then the voice is created
