@@ -1,7 +1,7 @@
 """Drives a running speech-dispatcher (SPEECHD_ADDRESS) through the Python speechd client and
 prints what it hears back, one line per event: "<seconds> <event> [<mark>]".
 
-Scenarios: marks (SSML with index marks), stop (a long text stopped after a second), queue (two
+Scenarios: marks (SSML with index marks), stop (a long text stopped after three seconds), queue (two
 messages sent at once)."""
 import sys
 import threading
@@ -52,7 +52,7 @@ def main():
                 begun.set()
         client.speak("The quick brown fox jumps over the lazy dog. " * 12, callback, events)
         begun.wait(30)
-        time.sleep(1.5)
+        time.sleep(3.0)
         say("s", "stopping")
         client.stop()
         done.wait(10)
