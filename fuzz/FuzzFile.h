@@ -1,6 +1,7 @@
 // The loaders read their files by path, as they do in use. A fuzz target rewrites one file per
 // input in a memory-backed folder (/dev/shm where there is one), which costs a few microseconds
-// and leaves the loaders exactly as they are.
+// and leaves the loaders exactly as they are. The folder is named after the process, which
+// scripts/fuzz removes afterwards.
 #pragma once
 
 #include <fcntl.h>
