@@ -51,6 +51,12 @@ CheckedFile ReadLanguageFile(const std::filesystem::path& path, const std::strin
     problems.Add(shown, 0, "missing");
     return file;
   }
+  // Looked at before it is opened: opening a FIFO waits for a writer for ever, and reading a
+  // folder throws.
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    problems.Add(shown, 0, "not a regular file");
+    return file;
+  }
   std::ifstream in(path, std::ios::binary);
   std::string bytes;
   if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

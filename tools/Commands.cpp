@@ -5,6 +5,7 @@
 #include "LanguageCheck.h"
 #include "Output.h"
 #include "PhonemeTap.h"
+#include "Signals.h"
 #include "TextInput.h"
 #include "engines/RecordingEngines.h"
 #include "strings/Unicode.h"
@@ -108,6 +109,9 @@ int RunCommand(const CliOptions& options, std::istream& in, std::ostream& out, s
       case Command::Speak:
         return RunSpeak(options, in, out, err);
     }
+  } catch (const SignalStop& stop) {
+    DieBySignal(stop.Signal());
+    return kExitFailure;
   } catch (const UsageError& e) {
     err << "parlan: " << e.what() << "\n";
     return kExitUsage;

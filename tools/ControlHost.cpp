@@ -23,14 +23,15 @@ bool ParseModeNumber(const std::string& text, int64_t& number) {
 
 }  // namespace
 
-std::shared_ptr<engines::EngineFactory> MakeEngines(AudioChoice choice,
-                                                    const std::filesystem::path& file) {
+std::shared_ptr<engines::EngineFactory> MakeEngines(
+    AudioChoice choice, const std::filesystem::path& file,
+    std::shared_ptr<engines::OutputFailure> failure) {
   engines::AudioOutput output;
   output.kind = choice == AudioChoice::File   ? engines::AudioOutput::Kind::File
                 : choice == AudioChoice::None ? engines::AudioOutput::Kind::None
                                               : engines::AudioOutput::Kind::SoundServer;
   output.file = file;
-  return engines::EspeakEngineFactory(output);
+  return engines::EspeakEngineFactory(output, std::move(failure));
 }
 
 bool AudioAvailable() {

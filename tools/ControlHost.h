@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Options.h"
+#include "parlan/EspeakEngines.h"
 #include "parlan/Parlana.h"
 
 namespace parlan::cli {
@@ -22,9 +23,10 @@ struct ModeEntry {
 enum class AudioChoice { None, File, SoundServer };
 
 // The speech engines for a command: eSpeak NG with its audio sent to the sound server, to the
-// file `file` or nowhere.
-std::shared_ptr<engines::EngineFactory> MakeEngines(AudioChoice choice,
-                                                    const std::filesystem::path& file = {});
+// file `file` or nowhere; `failure` receives the first failure of the output.
+std::shared_ptr<engines::EngineFactory> MakeEngines(
+    AudioChoice choice, const std::filesystem::path& file = {},
+    std::shared_ptr<engines::OutputFailure> failure = nullptr);
 // True when MakeEngines gives engines that make sound.
 bool AudioAvailable();
 

@@ -74,6 +74,10 @@ void CheckConfiguration(const std::filesystem::path& path, const std::string& sh
     state.Found.Add(shown, 0, "missing");
     return;
   }
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    state.Found.Add(shown, 0, "not a regular file");
+    return;
+  }
   std::vector<std::u16string> lines;
   if (!ReadConfigLines(path, lines)) {
     state.Found.Add(shown, 0, "cannot be read");

@@ -3,8 +3,16 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <iostream>
 
+#include <unistd.h>
+
+#include "CliErrors.h"
+#include "Signals.h"
 #include "strings/Unicode.h"
 
 namespace parlan::cli {
@@ -18,6 +26,60 @@ std::string DescribePosition(const Variant& v) {
 }
 
 }  // namespace
+
+class StandardOutput::Buffer : public std::streambuf {
+ public:
+  Buffer() { setp(data_, data_ + sizeof data_); }
+  int Error() const { return error_; }
+
+ protected:
+  int overflow(int c) override {
+    if (Drain() != 0) return traits_type::eof();
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+      *pptr() = traits_type::to_char_type(c);
+      pbump(1);
+    }
+    return traits_type::not_eof(c);
+  }
+  int sync() override { return Drain(); }
+
+ private:
+  int Drain() {
+    const char* at = pbase();
+    while (at < pptr()) {
+      const ssize_t n = ::write(STDOUT_FILENO, at, static_cast<size_t>(pptr() - at));
+      if (n < 0 && errno == EINTR) continue;  // a signal the tool catches
+      if (n < 0) {
+        if (error_ == 0) error_ = errno;
+        break;
+      }
+      at += n;
+    }
+    setp(data_, data_ + sizeof data_);
+    return error_ == 0 ? 0 : -1;
+  }
+
+  char data_[8192];
+  int error_ = 0;
+};
+
+StandardOutput::StandardOutput()
+    : buffer_(std::make_unique<Buffer>()), previous_(std::cout.rdbuf(buffer_.get())) {}
+
+StandardOutput::~StandardOutput() {
+  std::cout.flush();
+  std::cout.rdbuf(previous_);
+}
+
+int StandardOutput::Finish(int status, std::ostream& err) {
+  std::cout.flush();
+  const int error = buffer_->Error();
+  if (error == 0 && std::cout) return status;
+  if (error == EPIPE) DieBySignal(SIGPIPE);
+  err << "parlan: cannot write to standard output: "
+      << (error != 0 ? std::strerror(error) : "write error") << std::endl;
+  return status == kExitOk ? kExitFailure : status;
+}
 
 std::string ToTerminalText(std::u16string_view text) {
   std::string utf8 = ToUtf8(text);

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <ostream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,27 @@
 #include "parlan/Parlana.h"
 
 namespace parlan::cli {
+
+// Standard output (std::cout) through a buffer that keeps the reason of its first failed write,
+// for its lifetime.
+class StandardOutput {
+ public:
+  StandardOutput();
+  ~StandardOutput();
+  StandardOutput(const StandardOutput&) = delete;
+  StandardOutput& operator=(const StandardOutput&) = delete;
+
+  // Flushes standard output before the tool exits and turns a failed write (a full disk) into
+  // "cannot write to standard output: REASON" on `err` and a failure status; a reader that went
+  // away (EPIPE) ends the process quietly by SIGPIPE, as a filter does. Returns the exit status.
+  int Finish(int status, std::ostream& err);
+
+  class Buffer;
+
+ private:
+  std::unique_ptr<Buffer> buffer_;
+  std::streambuf* previous_;
+};
 
 // UTF-8 with the CR LF line ends of the control's boxes turned into LF.
 std::string ToTerminalText(std::u16string_view text);

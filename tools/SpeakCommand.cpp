@@ -1,7 +1,6 @@
 // `parlan speak`: speaks text in a mode to the sound server or to a sound file and waits until
 // the speech is done.
 #include <algorithm>
-#include <csignal>
 #include <optional>
 
 #include "AudioTarget.h"
@@ -10,6 +9,7 @@
 #include "ControlHost.h"
 #include "Output.h"
 #include "PhonemeTap.h"
+#include "Signals.h"
 #include "TextInput.h"
 #include "parlan/EspeakEngines.h"
 #include "strings/Unicode.h"
@@ -20,37 +20,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr size_t kLongText = 1000;  // characters from which a file write shows its progress
-constexpr std::chrono::milliseconds kWaitSlice{200};
-
-// Set by SIGINT and SIGTERM while the speech is awaited. A signal handler can reach nothing
-// but a variable of static storage, so this is the one such variable of the tool.
-volatile std::sig_atomic_t interruptSignal = 0;
-
-extern "C" void OnInterrupt(int signal) {
-  interruptSignal = signal;
-}
-
-// Catches SIGINT and SIGTERM for its lifetime, so that an interrupted run can clean up.
-class InterruptGuard {
- public:
-  InterruptGuard() {
-    interruptSignal = 0;
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &oldInt_);
-    sigaction(SIGTERM, &action, &oldTerm_);
-  }
-  ~InterruptGuard() {
-    sigaction(SIGINT, &oldInt_, nullptr);
-    sigaction(SIGTERM, &oldTerm_, nullptr);
-  }
-  bool Interrupted() const { return interruptSignal != 0; }
-
- private:
-  struct sigaction oldInt_ {};
-  struct sigaction oldTerm_ {};
-};
+constexpr std::chrono::milliseconds kWaitSlice{50};  // how soon a signal is noticed
 
 // Generous: room for the slowest speech to the sound server, which plays in real time.
 std::chrono::milliseconds Timeout(const SpeakOptions& s, size_t characters) {
@@ -92,17 +62,28 @@ void ShowProgress(std::ostream& progress, const EventPrinter& events, size_t phr
   progress << std::flush;
 }
 
+// Stops the speech and ends the run the way the signal that interrupted it asks for.
+[[noreturn]] void Interrupted(Parlana& control, const InterruptGuard& guard) {
+  control.AudioReset();
+  if (SignalStop stop(guard.Signal()); stop.Quiet()) throw stop;
+  throw RunError("interrupted");
+}
+
 void WaitForSpeech(Parlana& control, const InterruptGuard& guard, const EventPrinter& events,
                    size_t phrases, std::chrono::milliseconds timeout, std::ostream* progress) {
   const auto deadline = Clock::now() + timeout;
   bool shown = false;
-  while (!control.WaitUntilDone(kWaitSlice)) {
-    if (guard.Interrupted() || Clock::now() >= deadline) {
+  for (;;) {
+    if (guard.Interrupted()) {
+      if (shown) *progress << "\n";
+      Interrupted(control, guard);
+    }
+    if (control.WaitUntilDone(kWaitSlice) && !guard.Interrupted()) break;
+    if (Clock::now() >= deadline) {
       control.AudioReset();
       if (shown) *progress << "\n";
-      throw RunError(guard.Interrupted() ? "interrupted"
-                                         : "the speech did not finish within " +
-                                               std::to_string(timeout.count() / 1000) + " s");
+      throw RunError("the speech did not finish within " + std::to_string(timeout.count() / 1000) +
+                     " s");
     }
     if (progress) ShowProgress(*progress, events, phrases);
     shown = progress != nullptr;
@@ -151,16 +132,18 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
     throw RunError(
         "no sound server could be reached, so nothing would be heard; write the audio "
         "with -w FILE, or use -q");
+  auto failure = std::make_shared<engines::OutputFailure>();
   std::shared_ptr<engines::EngineFactory> engines =
       MakeEngines(target      ? AudioChoice::File
                   : s.NoAudio ? AudioChoice::None
                               : AudioChoice::SoundServer,
-                  target ? target->Temporary() : std::filesystem::path());
+                  target ? target->Temporary() : std::filesystem::path(), failure);
   auto tap = std::make_shared<PhonemeTap>(engines);
 
   ControlHost host(o, tap);
   Parlana& control = host.Control();
   if (s.PrintPhonemes) host.RequireNativeLanguages();  // only native modes hand phonemes over
+  StopOnSignal stopOnSignal(control);
   host.SelectMode(s.Mode);
   ApplyProsody(host, s);
   // Only --trace reads the debug boxes: without it, filling them would cost time and memory
@@ -177,7 +160,8 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
     const std::vector<std::u16string> taken = tap->Take();
     phrases += taken.size();
     if (s.PrintPhonemes) PrintPhonemeStrings(taken, out);
-    more = !s.PrintTrace && reader.Next(text);
+    // After a signal the rest of the input is not even read: the run ends at once.
+    more = !s.PrintTrace && !guard.Interrupted() && reader.Next(text);
     characters += more ? text.size() : 0;
   }
   if (s.PrintTrace) PrintDebugText(control.DebugWindowsText(), out);
@@ -189,6 +173,10 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   if (control.NeverDebug() != neverDebug) control.SetNeverDebug(neverDebug);  // as saved
   if (!s.Mode.empty() || s.Pitch || s.Volume) host.SaveSettings();
   host.Close();
+  // A sound file that lost audio is thrown away with its temporary file: a truncated file whose
+  // header matches the cut would pass for complete speech.
+  if (const std::string reason = failure->Reason(); !reason.empty())
+    throw RunError(target ? "cannot write " + target->Target().string() + ": " + reason : reason);
   if (target) {
     target->Commit();
     out << "wrote " << target->Target().string() << "\n";

@@ -3,10 +3,13 @@
 
 #include "Commands.h"
 #include "Options.h"
+#include "Output.h"
 
 int main(int argc, char** argv) {
+  parlan::cli::StandardOutput standardOutput;
   parlan::cli::CliOptions options;
   if (auto status = parlan::cli::ParseCommandLine(argc, argv, options, std::cout, std::cerr))
-    return *status;
-  return parlan::cli::RunCommand(options, std::cin, std::cout, std::cerr);
+    return standardOutput.Finish(*status, std::cerr);
+  const int status = parlan::cli::RunCommand(options, std::cin, std::cout, std::cerr);
+  return standardOutput.Finish(status, std::cerr);
 }

@@ -52,6 +52,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,25 @@ namespace parlan::engines {
 // block: the notifications wait for the audio before them, so blocking paces the speech. It
 // must not call back into the engines.
 using AudioHandler = std::function<void(const int16_t* samples, size_t count)>;
+// The first failure of an output: a write to the sound file that failed (its reason, e.g. "No
+// space left on device"), or an error on one of the engines' threads. Recorded by those threads,
+// read by the host; the audio of a failed file output is incomplete and must not be kept.
+class OutputFailure {
+ public:
+  void Record(const std::string& reason) {
+    std::lock_guard lock(mutex_);
+    if (reason_.empty()) reason_ = reason.empty() ? "unknown error" : reason;
+  }
+  // "" while nothing failed.
+  std::string Reason() const {
+    std::lock_guard lock(mutex_);
+    return reason_;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::string reason_;
+};
 
 // Where the engines of one factory send their audio.
 struct AudioOutput {
@@ -103,6 +123,10 @@ bool SoundServerReachable();
 // Engines on eSpeak NG sending their audio to `output`; the null engines where the library was
 // built without eSpeak NG or eSpeak NG cannot be started.
 std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput& output);
+// The same, with `failure` receiving the first failure of the output; without it a failed file
+// write only drops the audio.
+std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput& output,
+                                                   std::shared_ptr<OutputFailure> failure);
 
 // The ranges of the direct text-to-speech object.
 namespace espeak_ranges {

@@ -76,7 +76,12 @@ class Parlana {
   void SetNeverDebug(bool value);
 
   // ----- Methods -----
+  // Drops the speech queued and playing; also clears a stop request.
   void AudioReset();
+  // Asks a Speak in progress to end at its next phrase, dropping the text not yet spoken, and
+  // makes later Speak calls return at once until AudioReset. Safe from any thread and from a
+  // signal handler; the host then calls AudioReset on its own thread to drop the queued speech.
+  void RequestStop() noexcept;
   Variant SpeakPhoneme(std::u16string& Text);
   void Sel(int32_t& Index);
   void Sapi5String(std::u16string& Text);

@@ -64,6 +64,8 @@ class FilePropertyStore : public PropertyStore {
   void WriteProperty(const std::u16string& name, const Variant& value,
                      const Variant& defaultValue) override;
   const std::filesystem::path& Path() const { return path_; }
+  // Every name held, with its value as saved or loaded.
+  const std::map<std::u16string, Variant>& Values() const { return values_.Values(); }
 
  private:
   std::filesystem::path path_;

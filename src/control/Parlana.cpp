@@ -94,12 +94,17 @@ const std::filesystem::path& Parlana::InstallRoot() const {
 void Parlana::Speak(std::u16string& Text) {
   Guarded([&] {
     ModuleState& s = ThreadState();
+    if (impl_->StopRequested.load()) {
+      if (s.Modes.ModeKind == kNativeMode) Text.clear();
+      return;
+    }
     switch (s.Modes.ModeKind) {
       case kNativeMode: {
         if (!s.Pipeline.DebugFlags.NeverDebug) s.Pipeline.Debug.ClearDebugText();
         NativeSpeech speech{
             s.Pipeline,           s.Modes, s.LastError, impl_->Root, impl_->ParlanSapiObj.get(),
             impl_->Sapi5Obj.get()};
+        speech.Stop = &impl_->StopRequested;
         int32_t outputMode = 1;
         SpeakNative(speech, outputMode, Text);
         break;
@@ -138,8 +143,13 @@ void Parlana::Sapi5String(std::u16string& Text) {
   });
 }
 
+void Parlana::RequestStop() noexcept {
+  impl_->StopRequested.store(true);
+}
+
 void Parlana::AudioReset() {
   Guarded([&] {
+    impl_->StopRequested.store(false);
     switch (impl_->Target()) {
       case EngineTarget::NativeOnSapi4:
         engines::CallMethod(impl_->ParlanSapiObj.get(), ss::kStop, {});

@@ -2,6 +2,8 @@
 // engine rule that picks the engine serving each member.
 #pragma once
 
+#include <atomic>
+
 #include <filesystem>
 #include <memory>
 #include <type_traits>
@@ -26,6 +28,9 @@ struct Parlana::Impl {
   std::unique_ptr<DirectSSRelay> ParlanSapiRelay;
   std::unique_ptr<DirectSSRelay> Sapi4Relay;
   std::unique_ptr<VoiceRelay> Sapi5Relay;
+  // Set by RequestStop (any thread, a signal handler), cleared by AudioReset.
+  std::atomic<bool> StopRequested{false};
+  static_assert(std::atomic<bool>::is_always_lock_free, "RequestStop must be signal-safe");
 
   EngineTarget Target() const;
   // The direct text-to-speech object of targets NativeOnSapi4 and Sapi4, else nullptr.

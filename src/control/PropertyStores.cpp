@@ -235,9 +235,11 @@ std::u16string Quote(std::u16string_view text) {
 }
 
 // True when the text can be written as it is: no blanks at either end, no opening quote, no
-// control characters and no lone surrogates.
+// control characters and no lone surrogates. Nor a leading U+FEFF: at the start of the file it
+// would read back as the byte-order mark and be dropped.
 bool IsPlainText(std::u16string_view text) {
-  if (text.empty() || IsBlank(text.front()) || IsBlank(text.back()) || text.front() == u'"')
+  if (text.empty() || IsBlank(text.front()) || IsBlank(text.back()) || text.front() == u'"' ||
+      text.front() == u'\uFEFF')
     return false;
   for (size_t i = 0; i < text.size(); ++i)
     if (IsControl(text[i]) || IsLoneSurrogate(text, i)) return false;

@@ -14,6 +14,8 @@
 
 namespace parlan::engines {
 
+class OutputFailure;
+
 inline constexpr int kSampleRate = 22050;
 
 class AudioSink {
@@ -35,6 +37,10 @@ class AudioSink {
 
   // Drops the audio written and not yet played (any thread).
   virtual void Discard() {}
+
+  // The speech written here failed on a thread of ours (worker thread): the output records the
+  // reason, and a file drops the rest of the run of speech.
+  virtual void Fail(const std::string& reason) { (void)reason; }
 };
 
 // Audio dropped; marks run at once.
@@ -42,12 +48,16 @@ std::shared_ptr<AudioSink> MakeNullSink();
 
 // A sound file: FLAC when the name ends in ".flac" (any case), WAV otherwise. Created (emptied)
 // at the first audio, closed whenever no utterance is outstanding and reopened for appending at
-// the next audio. When the file cannot be written the audio is dropped.
-std::shared_ptr<AudioSink> MakeFileSink(std::filesystem::path file);
+// the next audio. When the file cannot be written (or closed) the audio is dropped and the reason
+// goes to `failure`, when given.
+std::shared_ptr<AudioSink> MakeFileSink(std::filesystem::path file,
+                                        std::shared_ptr<OutputFailure> failure = nullptr);
 
 // One playback stream on the sound server, opened at the first audio of a run of speech and
-// closed once it has been played; audio is dropped while no server can be reached.
-std::shared_ptr<AudioSink> MakeSoundServerSink(std::string streamName);
+// closed once it has been played; audio is dropped while no server can be reached. An error on
+// its playback thread goes to `failure`, when given, and the thread goes on with the next item.
+std::shared_ptr<AudioSink> MakeSoundServerSink(std::string streamName,
+                                               std::shared_ptr<OutputFailure> failure = nullptr);
 
 // The host's handler, given the audio in order from a delivery thread of the sink; marks run
 // once the audio before them has been handed over.

@@ -30,6 +30,11 @@ std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput&) {
   return NullEngineFactory();
 }
 
+std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput&,
+                                                   std::shared_ptr<OutputFailure>) {
+  return NullEngineFactory();
+}
+
 std::shared_ptr<EngineFactory> DefaultEngineFactory() {
   return NullEngineFactory();
 }

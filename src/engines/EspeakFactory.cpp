@@ -11,8 +11,9 @@ namespace {
 
 class EspeakFactory : public EngineFactory {
  public:
-  explicit EspeakFactory(AudioOutput output) : output_(std::move(output)) {
-    if (output_.kind == AudioOutput::Kind::File) shared_ = MakeFileSink(output_.file);
+  EspeakFactory(AudioOutput output, std::shared_ptr<OutputFailure> failure)
+      : output_(std::move(output)), failure_(std::move(failure)) {
+    if (output_.kind == AudioOutput::Kind::File) shared_ = MakeFileSink(output_.file, failure_);
     if (output_.kind == AudioOutput::Kind::None) shared_ = MakeNullSink();
     if (output_.kind == AudioOutput::Kind::Handler)
       shared_ = output_.handler ? MakeHandlerSink(output_.handler) : MakeNullSink();
@@ -35,10 +36,11 @@ class EspeakFactory : public EngineFactory {
   // stream per engine object, so that stopping one drops only its own audio.
   std::shared_ptr<AudioSink> SinkForEngine() {
     if (shared_) return shared_;
-    return MakeSoundServerSink("Speech");
+    return MakeSoundServerSink("Speech", failure_);
   }
 
   AudioOutput output_;
+  std::shared_ptr<OutputFailure> failure_;
   std::shared_ptr<AudioSink> shared_;
 };
 
@@ -58,7 +60,12 @@ std::vector<EngineVoice> EspeakVoiceList() {
 }
 
 std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput& output) {
-  return std::make_shared<EspeakFactory>(output);
+  return std::make_shared<EspeakFactory>(output, nullptr);
+}
+
+std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput& output,
+                                                   std::shared_ptr<OutputFailure> failure) {
+  return std::make_shared<EspeakFactory>(output, std::move(failure));
 }
 
 }  // namespace parlan::engines

@@ -1,5 +1,8 @@
 #include "engines/EspeakService.h"
 
+#include <exception>
+#include <string>
+
 namespace parlan::engines {
 
 EspeakService* EspeakService::Get() {
@@ -44,28 +47,61 @@ void EspeakService::Run() {
       task();
       continue;
     }
-    Process(*utterance);
+    try {
+      Process(*utterance);
+    } catch (...) {
+      // Nothing is left to tell: the sink could not even take the utterance's end.
+    }
     // The lock goes before `utterance`, which may hold the last reference to its channel.
     std::lock_guard lock(mutex_);
     current_.reset();
   }
 }
 
+namespace {
+
+std::string Described(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    return std::string("the speech engine failed: ") + e.what();
+  } catch (...) {
+  }
+  return "the speech engine failed";
+}
+
+// Synthesises the utterance; an exception (an allocation that failed, a sink that threw) fails
+// the utterance instead of ending the worker, and with it the host's process.
+int64_t GuardedSynthesis(Utterance& utterance, std::string& failure) {
+  try {
+    return SynthesizeUtterance(utterance);
+  } catch (...) {
+    failure = Described(std::current_exception());
+  }
+  return 0;
+}
+
+}  // namespace
+
 void EspeakService::Process(Utterance& utterance) {
   SpeechChannel& channel = *utterance.Channel;
-  if (utterance.Cancelled) {
-    channel.Sink().UtteranceDone();
-    channel.Finish(utterance.Number, std::nullopt);
-    return;
+  std::optional<SpeechEvent> end;
+  if (!utterance.Cancelled) {
+    std::string failure;
+    const int64_t samples = GuardedSynthesis(utterance, failure);
+    if (!failure.empty()) {
+      channel.Sink().Fail(failure);
+      channel.Sink().Discard();
+    } else {
+      if (utterance.Cancelled) channel.Sink().Discard();
+      end.emplace();
+      end->What = SpeechEvent::Kind::End;
+      end->Utterance = utterance.Number;
+      end->StreamBytes = samples * 2;
+      end->EngineBytes = channel.AudioBytes();
+    }
   }
-  const int64_t samples = SynthesizeUtterance(utterance);
-  if (utterance.Cancelled) channel.Sink().Discard();
   channel.Sink().UtteranceDone();
-  SpeechEvent end;
-  end.What = SpeechEvent::Kind::End;
-  end.Utterance = utterance.Number;
-  end.StreamBytes = samples * 2;
-  end.EngineBytes = channel.AudioBytes();
   channel.Finish(utterance.Number, end);
 }
 

@@ -3,6 +3,7 @@
 #include <espeak-ng/speak_lib.h>
 
 #include <algorithm>
+#include <exception>
 
 #include "engines/EspeakService.h"
 
@@ -17,6 +18,7 @@ struct SynthesisContext {
   int64_t UtteranceSamples = 0;  // audio of the utterance so far
   int64_t SegmentStart = 0;      // UtteranceSamples when the segment began
   size_t NextWord = 0;           // the segment's first word not yet reported
+  std::exception_ptr Failure;    // thrown in the callback, rethrown once eSpeak NG returned
 };
 
 // Reports the segment's words up to `last` (inclusive) that have not been reported: eSpeak NG
@@ -42,26 +44,36 @@ void WriteAudio(SynthesisContext& ctx, const short* samples, int64_t count) {
   ctx.UtteranceSamples += count;
 }
 
-int OnSynthesis(short* samples, int count, espeak_EVENT* events) {
-  auto* ctx = events ? static_cast<SynthesisContext*>(events->user_data) : nullptr;
-  if (!ctx) return 0;                    // a bare synthesis, measured on the worker
-  if (ctx->Speech->Cancelled) return 1;  // stops the synthesis at once
-  const int64_t base = ctx->UtteranceSamples;
+void TakeSynthesis(SynthesisContext& ctx, short* samples, int count, espeak_EVENT* events) {
+  const int64_t base = ctx.UtteranceSamples;
   int64_t written = 0;
   for (espeak_EVENT* e = events; e->type != espeakEVENT_LIST_TERMINATED; ++e) {
     if (e->type != espeakEVENT_WORD) continue;
     // Positions count code points of the segment's text from 1.
     const int64_t cp = e->text_position - 1;
-    const std::vector<int32_t>& wordAt = ctx->Segment->WordAt;
+    const std::vector<int32_t>& wordAt = ctx.Segment->WordAt;
     if (cp < 0 || cp >= static_cast<int64_t>(wordAt.size()) || wordAt[cp] < 0) continue;
     const int64_t at =
-        ctx->SegmentStart + static_cast<int64_t>(e->audio_position) * kSampleRate / 1000;
+        ctx.SegmentStart + static_cast<int64_t>(e->audio_position) * kSampleRate / 1000;
     const int64_t upTo = std::clamp<int64_t>(at - base, written, count);
-    WriteAudio(*ctx, samples + written, upTo - written);
+    WriteAudio(ctx, samples + written, upTo - written);
     written = upTo;
-    PostWordsUpTo(*ctx, static_cast<size_t>(wordAt[cp]));
+    PostWordsUpTo(ctx, static_cast<size_t>(wordAt[cp]));
   }
-  if (samples) WriteAudio(*ctx, samples + written, count - written);
+  if (samples) WriteAudio(ctx, samples + written, count - written);
+}
+
+// eSpeak NG is C: no exception may cross it, so one is kept until eSpeak NG has returned.
+int OnSynthesis(short* samples, int count, espeak_EVENT* events) noexcept {
+  auto* ctx = events ? static_cast<SynthesisContext*>(events->user_data) : nullptr;
+  if (!ctx) return 0;                                    // a bare synthesis, measured on the worker
+  if (ctx->Speech->Cancelled || ctx->Failure) return 1;  // stops the synthesis at once
+  try {
+    TakeSynthesis(*ctx, samples, count, events);
+  } catch (...) {
+    ctx->Failure = std::current_exception();
+    return 1;
+  }
   return 0;
 }
 
@@ -135,6 +147,7 @@ int64_t SynthesizeUtterance(Utterance& utterance) {
     const unsigned flags = espeakCHARS_UTF8 | (segment.Phonemes ? espeakPHONEMES : 0);
     espeak_Synth(segment.Utf8.c_str(), segment.Utf8.size() + 1, 0, POS_CHARACTER, 0, flags, nullptr,
                  &ctx);
+    if (ctx.Failure) std::rethrow_exception(ctx.Failure);
     if (!utterance.Cancelled && !segment.Words.empty())
       PostWordsUpTo(ctx, segment.Words.size() - 1);
   }

@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <mutex>
 
 #include "engines/AudioSinks.h"
+#include "parlan/EspeakEngines.h"
 
 namespace parlan::engines {
 
@@ -32,15 +35,24 @@ SF_INFO MonoInfo(bool flac) {
   return info;
 }
 
+// The reason a libsndfile call failed: the system's, when the call left one in errno (a full
+// disk, a lost device), else libsndfile's own.
+std::string FailureReason(SNDFILE* file, int error) {
+  if (error != 0) return std::strerror(error);
+  const char* text = sf_strerror(file);
+  return text && *text ? text : "unknown error";
+}
+
 class FileSink : public AudioSink {
  public:
-  explicit FileSink(std::filesystem::path file) : path_(std::move(file)), flac_(IsFlac(path_)) {}
+  FileSink(std::filesystem::path file, std::shared_ptr<OutputFailure> failure)
+      : path_(std::move(file)), flac_(IsFlac(path_)), failure_(std::move(failure)) {}
   ~FileSink() override { Close(); }
 
   void Write(const int16_t* samples, size_t count) override {
     std::lock_guard lock(mutex_);
     if (!file_ && !failed_) Open();
-    if (file_) sf_write_short(file_, samples, static_cast<sf_count_t>(count));
+    if (file_) WriteLocked(samples, count);
   }
   void Mark(std::function<void()> reached, bool, bool) override { reached(); }
 
@@ -57,14 +69,46 @@ class FileSink : public AudioSink {
     }
   }
 
+  void Fail(const std::string& reason) override {
+    std::lock_guard lock(mutex_);
+    FailLocked(reason);
+  }
+
  private:
   void Close() {
     std::lock_guard lock(mutex_);
     CloseLocked();
   }
+  // libsndfile writes some formats (FLAC) only as it closes the file, so its answer counts as
+  // much as any write's.
   void CloseLocked() {
+    if (!file_) return;
+    SNDFILE* file = file_;
+    file_ = nullptr;
+    const std::string pending = sf_error(file) != SF_ERR_NO_ERROR ? sf_strerror(file) : "";
+    errno = 0;
+    const int closed = sf_close(file);
+    const int error = errno;
+    if (failed_) return;
+    if (closed != 0)
+      FailLocked(error ? std::strerror(error) : sf_error_number(closed));
+    else if (!pending.empty())
+      FailLocked(pending);
+  }
+
+  void FailLocked(const std::string& reason) {
+    failed_ = true;
+    if (failure_) failure_->Record(reason);
     if (file_) sf_close(file_);
     file_ = nullptr;
+  }
+
+  bool WriteLocked(const int16_t* samples, size_t count) {
+    errno = 0;
+    const sf_count_t wrote = sf_write_short(file_, samples, static_cast<sf_count_t>(count));
+    if (wrote == static_cast<sf_count_t>(count)) return true;
+    FailLocked(FailureReason(file_, errno));
+    return false;
   }
 
   void Open() {
@@ -72,7 +116,9 @@ class FileSink : public AudioSink {
       Reopen();
     } else {
       SF_INFO info = MonoInfo(flac_);
+      errno = 0;
       file_ = sf_open(path_.c_str(), SFM_WRITE, &info);
+      if (!file_) FailLocked(FailureReason(nullptr, errno));
     }
     failed_ = file_ == nullptr;
     written_ = written_ || file_ != nullptr;
@@ -85,23 +131,28 @@ class FileSink : public AudioSink {
     if (!flac_) {
       file_ = sf_open(path_.c_str(), SFM_RDWR, &info);
       if (file_ && sf_seek(file_, 0, SEEK_END) >= 0) return;
-      CloseLocked();
+      if (file_) sf_close(file_);
+      file_ = nullptr;
     }
     SoundFile earlier;
     ReadSoundFile(path_, earlier);
     info = MonoInfo(flac_);
+    errno = 0;
     file_ = sf_open(path_.c_str(), SFM_WRITE, &info);
-    if (file_)
-      sf_write_short(file_, earlier.Samples.data(),
-                     static_cast<sf_count_t>(earlier.Samples.size()));
+    if (!file_) {
+      FailLocked(FailureReason(nullptr, errno));
+      return;
+    }
+    WriteLocked(earlier.Samples.data(), earlier.Samples.size());
   }
 
   std::mutex mutex_;
   std::filesystem::path path_;
   bool flac_;
+  std::shared_ptr<OutputFailure> failure_;
   SNDFILE* file_ = nullptr;
   bool written_ = false;
-  bool failed_ = false;
+  bool failed_ = false;  // this run of speech is dropped
   int outstanding_ = 0;
 };
 
@@ -111,8 +162,9 @@ std::shared_ptr<AudioSink> MakeNullSink() {
   return std::make_shared<NullSink>();
 }
 
-std::shared_ptr<AudioSink> MakeFileSink(std::filesystem::path file) {
-  return std::make_shared<FileSink>(std::move(file));
+std::shared_ptr<AudioSink> MakeFileSink(std::filesystem::path file,
+                                        std::shared_ptr<OutputFailure> failure) {
+  return std::make_shared<FileSink>(std::move(file), std::move(failure));
 }
 
 bool ReadSoundFile(const std::filesystem::path& file, SoundFile& out) {

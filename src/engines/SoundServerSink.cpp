@@ -8,6 +8,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <mutex>
 #include <thread>
 
@@ -34,7 +35,8 @@ pa_sample_spec SampleSpec() {
 
 class SoundServerSink : public AudioSink {
  public:
-  explicit SoundServerSink(std::string streamName) : name_(std::move(streamName)) {}
+  SoundServerSink(std::string streamName, std::shared_ptr<OutputFailure> failure)
+      : name_(std::move(streamName)), failure_(std::move(failure)) {}
 
   ~SoundServerSink() override {
     {
@@ -75,6 +77,10 @@ class SoundServerSink : public AudioSink {
     wake_.notify_all();
   }
 
+  void Fail(const std::string& reason) override {
+    if (failure_) failure_->Record(reason);
+  }
+
  private:
   struct Item {
     std::vector<int16_t> Audio;
@@ -89,6 +95,8 @@ class SoundServerSink : public AudioSink {
     wake_.notify_all();
   }
 
+  // No exception may end this thread (it would end the host's process): an item that fails
+  // is recorded and dropped, and the items after it, the end marks among them, still come.
   void Run() {
     for (;;) {
       Item item;
@@ -101,16 +109,26 @@ class SoundServerSink : public AudioSink {
         items_.pop_front();
         generation = discards_;
       }
-      if (!item.Reached) {
-        Play(item.Audio, generation);
-        continue;
+      try {
+        Handle(item, generation);
+      } catch (const std::exception& e) {
+        Fail(std::string("the sound server's playback failed: ") + e.what());
+      } catch (...) {
+        Fail("the sound server's playback failed");
       }
-      if (item.Drain && stream_) pa_simple_drain(stream_, nullptr);
-      item.Reached();
-      if (item.Drain && Idle()) {
-        Close();  // the run of speech is over
-        unreachable_ = false;
-      }
+    }
+  }
+
+  void Handle(Item& item, uint64_t generation) {
+    if (!item.Reached) {
+      Play(item.Audio, generation);
+      return;
+    }
+    if (item.Drain && stream_) pa_simple_drain(stream_, nullptr);
+    item.Reached();
+    if (item.Drain && Idle()) {
+      Close();  // the run of speech is over
+      unreachable_ = false;
     }
   }
 
@@ -154,6 +172,7 @@ class SoundServerSink : public AudioSink {
   }
 
   std::string name_;
+  std::shared_ptr<OutputFailure> failure_;
   std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<Item> items_;
@@ -177,8 +196,9 @@ bool SoundServerReachable() {
   return true;
 }
 
-std::shared_ptr<AudioSink> MakeSoundServerSink(std::string streamName) {
-  return std::make_shared<SoundServerSink>(std::move(streamName));
+std::shared_ptr<AudioSink> MakeSoundServerSink(std::string streamName,
+                                               std::shared_ptr<OutputFailure> failure) {
+  return std::make_shared<SoundServerSink>(std::move(streamName), std::move(failure));
 }
 
 }  // namespace parlan::engines

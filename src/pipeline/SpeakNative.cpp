@@ -97,6 +97,7 @@ void SpeakNative(NativeSpeech& speech, int32_t& OutputMode, std::u16string& Text
   // row that do not shrink it would repeat for ever: the call ends there.
   int stalled = 0;
   while (true) {
+    if (speech.Stop && speech.Stop->load(std::memory_order_relaxed)) return;
     EnsureFinalStop(p.Norm, text, dotAdded);
     // A text of spaces only trims to nothing: there is no phrase left to speak.
     if (text.Empty()) break;

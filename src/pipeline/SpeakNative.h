@@ -2,6 +2,7 @@
 // converted to phonemes and handed to the engine the language speaks through.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -19,10 +20,13 @@ struct NativeSpeech {
   std::filesystem::path Root;
   engines::DirectSS* ParlanSapiObj = nullptr;
   engines::Voice* Sapi5Obj = nullptr;
+  // When set and true, the phrase loop ends before its next phrase and drops the rest.
+  const std::atomic<bool>* Stop = nullptr;
 };
 
 // Output mode 1 sends the phoneme strings to the engine; any other value runs the pipeline
-// without speaking. `Text` is consumed: it is empty when the call returns.
+// without speaking. `Text` is consumed: it is empty when the call returns, also when a stop
+// request ended it early.
 void SpeakNative(NativeSpeech& speech, int32_t& OutputMode, std::u16string& Text);
 
 // The language of the current native mode ("" when there is none).
