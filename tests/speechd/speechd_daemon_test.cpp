@@ -191,6 +191,10 @@ TEST(InstalledModule, IsFoundAndSpeaks) {
       << output;
   std::this_thread::sleep_for(300ms);
   EXPECT_GT(SoundSeconds(setup.StopRecording()), 0.4) << setup.DaemonLog();
+  // The installed module finds the languages installed beside its library, so the default
+  // voice is native English, not an eSpeak NG voice standing in for a missing one.
+  ASSERT_EQ(setup.Run({FindProgram("spd-say"), "-o", "parlan", "-L"}, output, 30s), 0);
+  EXPECT_NE(output.find("English Female (Parlan)"), std::string::npos) << output;
 }
 
 }  // namespace
