@@ -74,6 +74,10 @@ struct OrderCase {
   std::string phonemes;
 };
 
+[[maybe_unused]] void PrintTo(const OrderCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class FocusIndexTest : public LetterRulesTest, public ::testing::WithParamInterface<OrderCase> {};
 
 TEST_P(FocusIndexTest, FirstFittingRuleInFileOrder) {

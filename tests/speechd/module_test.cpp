@@ -268,6 +268,10 @@ double Pitch(const std::vector<int16_t>& s) {
   return found[found.size() / 2];
 }
 
+[[maybe_unused]] void PrintTo(const ProsodyCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 class ProsodyTest : public ModuleTest, public testing::WithParamInterface<ProsodyCase> {};
 
 TEST_P(ProsodyTest, SettingsChangeTheAudioAsTheyShould) {
@@ -299,6 +303,10 @@ struct ReplyCase {
   const char* Input;
   const char* Reply;
 };
+
+[[maybe_unused]] void PrintTo(const ReplyCase& c, std::ostream* os) {
+  *os << '"' << c.Input << '"';
+}
 
 class RequestTest : public ModuleTest, public testing::WithParamInterface<ReplyCase> {};
 

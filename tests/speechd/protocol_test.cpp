@@ -96,6 +96,10 @@ struct SsmlCase {
   std::vector<std::string> Expected;  // "#name" for a mark
 };
 
+[[maybe_unused]] void PrintTo(const SsmlCase& c, std::ostream* os) {
+  *os << '"' << c.Input << '"';
+}
+
 class SsmlTest : public testing::TestWithParam<SsmlCase> {};
 
 TEST_P(SsmlTest, TagsAreNeverSpokenAndMarksSplitTheText) {
@@ -122,6 +126,10 @@ struct WordingCase {
   Wording With;
   const char* Expected;
 };
+
+[[maybe_unused]] void PrintTo(const WordingCase& c, std::ostream* os) {
+  *os << '"' << c.Input << '"';
+}
 
 class WordingTest : public testing::TestWithParam<WordingCase> {};
 

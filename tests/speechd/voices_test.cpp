@@ -20,6 +20,11 @@ struct ChoiceCase {
   const char* Expected;
 };
 
+[[maybe_unused]] void PrintTo(const ChoiceCase& c, std::ostream* os) {
+  *os << '"' << c.Wish.SynthesisVoice << "\" \"" << c.Wish.Language << "\" \"" << c.Wish.VoiceType
+      << "\"";
+}
+
 class ChooseVoiceTest : public testing::TestWithParam<ChoiceCase> {};
 
 TEST_P(ChooseVoiceTest, PicksTheVoiceAUserExpects) {
