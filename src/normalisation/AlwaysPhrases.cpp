@@ -71,6 +71,7 @@ std::u16string ApplyAlwaysReplacements(NormContext& ctx, std::u16string& word) {
   NormalisationTables& t = ctx.Tables;
   size_t count = std::min<size_t>(static_cast<size_t>(std::max<int16_t>(t.AlwaysCount, 0)),
                                   std::min(t.AlwaysKeys.size(), t.AlwaysReplacements.size()));
+  if (count == 0) return word;  // no keys, and an index without words to look up
   const AlwaysKeyIndex& index = IndexOf(t, count);
   if (index.Words > kMaxMaskWords) {
     for (size_t i = 0; i < count; ++i)
