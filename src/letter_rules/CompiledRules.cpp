@@ -113,7 +113,11 @@ ClassIndex CompileClass(std::u16string_view members) {
     std::u16string_view member = TakeItem(members);
     if (!member.empty()) {
       char16_t c = member.front();
-      auto& list = c < 128 ? index.Ascii[c] : index.Other[c];
+      if (c < 128 && index.AsciiSlot[c] == 0) {
+        index.Lists.emplace_back();
+        index.AsciiSlot[c] = static_cast<uint16_t>(index.Lists.size());
+      }
+      auto& list = c < 128 ? index.Lists[index.AsciiSlot[c] - 1u] : index.Other[c];
       list.emplace_back(member);
     }
     if (members.empty()) break;
@@ -122,7 +126,7 @@ ClassIndex CompileClass(std::u16string_view members) {
     std::stable_sort(list.begin(), list.end(),
                      [](const auto& a, const auto& b) { return a.size() > b.size(); });
   };
-  for (auto& list : index.Ascii) longestFirst(list);
+  for (auto& list : index.Lists) longestFirst(list);
   for (auto& [c, list] : index.Other) longestFirst(list);
   return index;
 }
@@ -224,7 +228,7 @@ bool MatchOne(const CompiledRules& rules, const CompiledItem& item, std::u16stri
 }  // namespace
 
 const std::vector<std::u16string>* ClassIndex::Starting(char16_t c) const {
-  if (c < 128) return Ascii[c].empty() ? nullptr : &Ascii[c];
+  if (c < 128) return AsciiSlot[c] == 0 ? nullptr : &Lists[AsciiSlot[c] - 1u];
   auto it = Other.find(c);
   return it == Other.end() ? nullptr : &it->second;
 }
@@ -244,6 +248,7 @@ std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables
   compiled->RuleCount = tables.LetterRules.size();
   compiled->ClassCount = tables.WildCards.size();
   compiled->GroupLetters = tables.GroupLetters;
+  compiled->Classes.reserve(tables.WildCards.size());
   for (const std::u16string& members : tables.WildCards)
     compiled->Classes.push_back(CompileClass(members));
   compiled->Rules.reserve(tables.LetterRules.size());

@@ -67,9 +67,21 @@ int32_t FirstFittingRule(LetterRuleContext& ctx, const CompiledRules& compiled,
 
 int32_t GroupLetterPosition(std::u16string_view letters, char16_t c) {
   std::u16string_view wanted(&c, 1);
-  for (size_t g = 0; g < letters.size(); ++g)
-    if (letters[g] == c || SameIgnoringCase(letters.substr(g, 1), wanted))
-      return static_cast<int32_t>(g + 1);
+  const bool asciiC = c < 0x80;
+  const char16_t lowerC = asciiC && c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c | 0x20) : c;
+  for (size_t g = 0; g < letters.size(); ++g) {
+    const char16_t letter = letters[g];
+    if (letter == c) return static_cast<int32_t>(g + 1);
+    // Two ASCII characters fold alike only as the two cases of a Latin letter; ICU is asked
+    // only when either side lies beyond ASCII (the Kelvin sign folds to k, for one).
+    if (asciiC && letter < 0x80) {
+      const char16_t lower =
+          letter >= u'A' && letter <= u'Z' ? static_cast<char16_t>(letter | 0x20) : letter;
+      if (lower == lowerC) return static_cast<int32_t>(g + 1);
+      continue;
+    }
+    if (SameIgnoringCase(letters.substr(g, 1), wanted)) return static_cast<int32_t>(g + 1);
+  }
   return 0;
 }
 

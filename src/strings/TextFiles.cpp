@@ -23,12 +23,12 @@ bool Utf16LineReader::Open(const std::filesystem::path& path) {
   Close();
   std::string bytes;
   if (!ReadBytes(path, bytes)) return false;
-  text_.clear();
-  text_.reserve(bytes.size() / 2);
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    auto lo = static_cast<unsigned char>(bytes[i]);
-    auto hi = static_cast<unsigned char>(bytes[i + 1]);
-    text_.push_back(static_cast<char16_t>(lo | (hi << 8)));
+  // Sized once and filled in place: a language file is decoded at every mode change.
+  text_.assign(bytes.size() / 2, u'\0');
+  for (size_t i = 0; i < text_.size(); ++i) {
+    auto lo = static_cast<unsigned char>(bytes[2 * i]);
+    auto hi = static_cast<unsigned char>(bytes[2 * i + 1]);
+    text_[i] = static_cast<char16_t>(lo | (hi << 8));
   }
   next_ = (!text_.empty() && text_.front() == u'\uFEFF') ? 1 : 0;
   // A last line without a line end is still a line; a file ending in a line end has no

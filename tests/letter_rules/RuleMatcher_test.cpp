@@ -137,3 +137,33 @@ TEST_F(RuleMatcherTest, ClassNumberBeyondSixteenBitsIsAContextError) {
 
 }  // namespace
 }  // namespace parlan::testing
+
+namespace parlan::testing {
+namespace {
+
+// The group lookup answers ASCII pairs without ICU; it must still agree with a plain search that
+// asks ICU about every letter, for ASCII letters and signs and for the characters beyond ASCII
+// that fold onto them (Kelvin sign, long s) or onto each other.
+TEST(GroupLetterPositionTest, AgreesWithCaseInsensitiveSearch) {
+  const std::u16string letterSets[] = {
+      u"abc[{",         u"ABC@`", u"\u212Ak\u017Fs",    u"s\u017FK\u212A",
+      u"\u00E9\u00C9e", u"zZ_^~", u"\u03A3\u03C3\u03C2"};
+  std::u16string probes;
+  for (char16_t c = 0; c < 0x80; ++c) probes.push_back(c);
+  probes += u"\u212A\u017F\u00E9\u00C9\u03A3\u03C3\u03C2";
+  for (const std::u16string& letters : letterSets) {
+    for (char16_t c : probes) {
+      int32_t expected = 0;
+      for (size_t g = 0; g < letters.size() && expected == 0; ++g)
+        if (letters[g] == c ||
+            SameIgnoringCase(std::u16string_view(letters).substr(g, 1), std::u16string_view(&c, 1)))
+          expected = static_cast<int32_t>(g + 1);
+      EXPECT_EQ(GroupLetterPosition(letters, c), expected)
+          << "character U+" << std::hex << static_cast<int>(c) << " in set " << std::dec
+          << (&letters - letterSets);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace parlan::testing
