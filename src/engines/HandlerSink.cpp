@@ -80,7 +80,12 @@ class HandlerSink : public AudioSink {
         generation = discards_;
       }
       if (item.Reached) {
-        item.Reached();
+        try {
+          item.Reached();
+        } catch (...) {
+          // A mark that fails (its event could not be stored) loses that event; the audio
+          // after it is still delivered and the host's process goes on.
+        }
         continue;
       }
       for (size_t at = 0; at < item.Audio.size(); at += kPieceSamples) {
