@@ -52,10 +52,13 @@ WHOLE_PHRASES = [
 
 # Short month names that are no other word ("Jan", "Mar" and "May" are names and words).
 ABBREVIATIONS = [
-    ("Aug", "August"), ("Dec", "December"), ("Dr", "doctor"), ("Feb", "February"),
-    ("Jr", "junior"), ("Mr", "mister"), ("Mrs", "missus"), ("Ms", "miz"),
-    ("Nov", "November"), ("Oct", "October"), ("Prof", "professor"), ("Sep", "September"),
-    ("Sept", "September"), ("Sr", "senior"), ("St", "street"),
+    ("Aug", "August"), ("Ave", "avenue"), ("Blvd", "boulevard"), ("Dec", "December"),
+    ("Dr", "doctor"), ("Feb", "February"), ("Ft", "fort"), ("Inc", "incorporated"),
+    ("Jr", "junior"), ("Ltd", "limited"), ("Mr", "mister"), ("Mrs", "missus"), ("Ms", "miz"),
+    ("Mt", "mount"), ("Nov", "November"), ("Oct", "October"), ("Prof", "professor"),
+    ("Rd", "road"), ("Sep", "September"), ("Sept", "September"), ("Sr", "senior"),
+    ("St", "street"),
+    ("approx", "approximately"),
     ("cm", "centimeters"), ("ft", "feet"), ("kg", "kilograms"), ("km", "kilometers"),
     ("lb", "pounds"), ("lbs", "pounds"), ("mg", "milligrams"), ("ml", "milliliters"),
     ("mm", "millimeters"), ("mph", "miles per hour"), ("oz", "ounces"),
@@ -157,6 +160,23 @@ UNITS = [
     ("kW", "kilowatt", "kilowatts"),
 ]
 
+# Words read by the kind of word after them (capital, lower, digit); where one applies its dot
+# ends no phrase. Elsewhere the abbreviations above read them and their dot ends the phrase, as
+# at the end of "I live on Baker St.".
+CONTEXT_WORDS = [
+    ("St.", "capital", "Saint"), ("St", "capital", "Saint"), ("St.", "lower,digit", "street"),
+    ("Mt.", "capital", "Mount"), ("Ft.", "capital", "Fort"),
+    ("Ave.", "lower,digit", "avenue"), ("Rd.", "lower,digit", "road"),
+    ("Blvd.", "lower,digit", "boulevard"), ("Inc.", "lower,digit", "incorporated"),
+    ("Ltd.", "lower,digit", "limited"),
+    ("No.", "digit", "number"), ("no.", "digit", "number"), ("Nos.", "digit", "numbers"),
+    ("Fig.", "digit", "figure"), ("fig.", "digit", "figure"), ("p.", "digit", "page"),
+    ("pp.", "digit", "pages"), ("Vol.", "digit", "volume"), ("vol.", "digit", "volume"),
+    ("Ch.", "digit", "chapter"), ("ch.", "digit", "chapter"), ("ext.", "digit", "extension"),
+    ("Ext.", "digit", "extension"), ("approx.", "digit", "approximately"),
+    ("ft.", "lower", "feet"),
+]
+
 MONTHS = ["January", "February", "March", "April", "May", "June", "July", "August",
           "September", "October", "November", "December"]
 
@@ -189,6 +209,9 @@ def number_section():
         "SPELL 5",
         "ACRONYMS US UK EU UN",
     ]
+    lines += [f"BEFORE {key} {kinds} {words.replace(' ', '_')}" for key, kinds, words in CONTEXT_WORDS]
+    lines += [f"BEFORE {m[:3]}. digit {m}" for m in MONTHS if m != "May"]
+    lines += ["BEFORE Sept. digit September"]
     lines += [f"LETTER {chr(ord('A') + i)} {name}" for i, name in enumerate(LETTER_NAMES)]
     lines += ["SEPARATOR . dot", "SEPARATOR @ at", "SEPARATOR / slash", "SEPARATOR : colon",
               "SEPARATOR - dash", "SEPARATOR _ underscore",

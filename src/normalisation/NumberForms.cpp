@@ -339,7 +339,7 @@ std::optional<ParsedNumber> ParseNumber(const NormalisationTables& t, std::u16st
 
 void ReadNumberForms(NormContext& ctx, std::u16string& word, const WordNeighbours& around) {
   const NormalisationTables& t = ctx.Tables;
-  if (!t.Numbers.Present) return;
+  if (!t.Numbers.Present || ReadContextWord(ctx, word, around.Next)) return;
   size_t first = 0, last = word.size();
   while (first < last && kLeading.find(word[first]) != std::u16string_view::npos) ++first;
   while (last > first && kTrailing.find(word[last - 1]) != std::u16string_view::npos) --last;

@@ -29,6 +29,15 @@ struct UnitForm {
   std::u16string Key, One, Many;
 };
 
+// A written word read by the word after it: "St." before a capitalised name is "Saint", before
+// a lower-case word "street". Where it applies its dot ends no phrase.
+struct ContextForm {
+  enum Kind : uint8_t { kCapital = 1, kLower = 2, kDigit = 4 };
+  std::u16string Key;  // as written, with its dot
+  uint8_t Next = 0;    // the kinds of word after it, a set of Kind
+  std::u16string Words;
+};
+
 struct NumberReading {
   bool Present = false;  // the file has the section
   std::shared_ptr<const NumberRules> Rules;
@@ -53,6 +62,7 @@ struct NumberReading {
   std::vector<std::pair<char16_t, std::u16string>> Letters;     // upper-case letter, its name
   std::vector<std::pair<char16_t, std::u16string>> Separators;  // of addresses: ".", "dot"
   std::vector<std::u16string> Domains;                          // top-level domains: "com"
+  std::vector<ContextForm> Contexts;                            // in file order
 };
 
 struct NumberProblem {

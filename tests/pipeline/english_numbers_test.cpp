@@ -192,6 +192,32 @@ INSTANTIATE_TEST_SUITE_P(AcronymsAndAddresses, EnglishGolden,
                          ::testing::ValuesIn(kAcronymsAndAddresses),
                          [](const auto& i) { return std::string(i.param.Name); });
 
+// Abbreviations whose dot is no sentence end where the word after them says what they are.
+const ReadingCase kDottedWords[] = {
+    {"SaintBeforeAName", "St. Paul's is big.", "Saint Paul's is big *."},
+    {"SaintWithoutTheDot", "St Paul's", "Saint Paul's"},
+    {"StreetBeforeALowerWord", "Baker St. is long.", "Baker street is long *."},
+    {"StreetAtTheEnd", "I live on Main St.", "I live on Main street *."},
+    {"StreetEndsItsSentence", "Main St.", "Main street *."},
+    {"SaintInQuotes", "\"St. John\" said", "Saint John said"},
+    {"StreetBeforeANumber", "Elm St. 5", "Elm street five"},
+    {"Mount", "Mt. Everest", "Mount Everest"},
+    {"NumberBeforeADigit", "No. 5 won.", "number five won *."},
+    {"NoBeforeAWordIsAWord", "Say No. Then go.", "Say No *. Then go *."},
+    {"LowerNumber", "ticket no. 12", "ticket number twelve"},
+    {"Figure", "see Fig. 3", "see figure three"},
+    {"Page", "read p. 12", "read page twelve"},
+    {"Pages", "pp. 10-20", "pages ten to twenty"},
+    {"ShortMonthWithADot", "Jan. 5", "January fifth"},
+    {"ShortMonthEndingASentence", "It was Jan.", "It was Jan *."},
+    {"Avenue", "Fifth Ave. and more", "Fifth avenue and more"},
+    {"FeetWithADot", "5 ft. tall", "five feet tall"},
+    {"Doctor", "Dr. Smith came.", "doctor Smith came *."},
+    {"MisterAndMissus", "Mr. and Mrs. Jones", "mister and missus Jones"},
+};
+INSTANTIATE_TEST_SUITE_P(DottedWords, EnglishGolden, ::testing::ValuesIn(kDottedWords),
+                         [](const auto& i) { return std::string(i.param.Name); });
+
 // NASA is a word because the dictionary has it; BBC is not in it and is spelled.
 TEST_F(EnglishReading, DictionaryWordsOfCapitalsStayWords) {
   const fs::path dictionary = dir.Path() / "Teste.ttg";
