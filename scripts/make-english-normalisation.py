@@ -215,7 +215,8 @@ def number_section():
     lines += [f"LETTER {chr(ord('A') + i)} {name}" for i, name in enumerate(LETTER_NAMES)]
     lines += ["SEPARATOR . dot", "SEPARATOR @ at", "SEPARATOR / slash", "SEPARATOR : colon",
               "SEPARATOR - dash", "SEPARATOR _ underscore",
-              "DOMAINS com org net edu gov mil int io uk us de fr ca au info biz co"]
+              "DOMAINS com org net edu gov mil int io uk us de fr ca au info biz co",
+              "ADDRESSWORDS co"]
     lines += ["RULES", *NUMBER_RULES, "RULESEND", "NUMBERSEND"]
     return lines
 

@@ -194,13 +194,16 @@ void SectionReader::Directive(size_t at, const std::vector<std::u16string>& f) {
     Letter(at, f);
   } else if (k == u"DOMAINS" && Count(at, f, 1, 1000)) {
     out_.Domains.insert(out_.Domains.end(), f.begin() + 1, f.end());
+  } else if (k == u"ADDRESSWORDS" && Count(at, f, 1, 1000)) {
+    out_.AddressWords.insert(out_.AddressWords.end(), f.begin() + 1, f.end());
   } else if (k == u"BEFORE") {
     Before(at, f);
   } else if (k == u"ACRONYMS" && Count(at, f, 1, 1000)) {
     out_.SpellAlways.insert(out_.SpellAlways.end(), f.begin() + 1, f.end());
   } else if (k != u"CARDINAL" && k != u"ORDINAL" && k != u"DECADES" && k != u"YEAR" &&
              k != u"TIME" && k != u"GROUP" && k != u"MINUS" && k != u"RANGE" && k != u"DIGITS" &&
-             k != u"UNIT" && k != u"SPELL" && k != u"DOMAINS" && k != u"ACRONYMS") {
+             k != u"UNIT" && k != u"SPELL" && k != u"DOMAINS" && k != u"ACRONYMS" &&
+             k != u"ADDRESSWORDS") {
     Problem(at, "unknown keyword \"" + ToUtf8(k) + "\"");
   }
 }

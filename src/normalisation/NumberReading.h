@@ -62,7 +62,8 @@ struct NumberReading {
   std::vector<std::pair<char16_t, std::u16string>> Letters;     // upper-case letter, its name
   std::vector<std::pair<char16_t, std::u16string>> Separators;  // of addresses: ".", "dot"
   std::vector<std::u16string> Domains;                          // top-level domains: "com"
-  std::vector<ContextForm> Contexts;                            // in file order
+  std::vector<std::u16string> AddressWords;  // short parts of addresses said as words: "co"
+  std::vector<ContextForm> Contexts;         // in file order
 };
 
 struct NumberProblem {

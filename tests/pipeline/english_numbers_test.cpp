@@ -139,6 +139,11 @@ const ReadingCase kMoneyAndMeasures[] = {
     {"Celsius", "20\u00b0C", "twenty degrees Celsius"},
     {"CelsiusApart", "20 \u00b0C", "twenty degrees Celsius"},
     {"Signs", "R&D @ home", "R and D at home"},
+    {"UnitApart", "Drive 300 m now", "Drive three hundred meters now"},
+    {"OneUnitApart", "1 m.", "one meter *."},
+    {"HoursApart", "at 5 am", "at five ay em"},
+    {"UnitWithoutANumberIsAWord", "I am here", "I am here"},
+    {"UnitAfterAWordWithAComma", "5, m", "five *, m"},
 };
 INSTANTIATE_TEST_SUITE_P(MoneyAndMeasures, EnglishGolden, ::testing::ValuesIn(kMoneyAndMeasures),
                          [](const auto& i) { return std::string(i.param.Name); });
@@ -185,8 +190,9 @@ const ReadingCase kAcronymsAndAddresses[] = {
      "See double you double you double you dot example dot com *."},
     {"Mail", "john.smith@example.org", "john dot smith at example dot org"},
     {"SchemeAndPath", "https://bbc.co.uk/news",
-     "aitch tee tee pee ess colon slash slash bee bee see dot see oh dot you kay slash news"},
+     "aitch tee tee pee ess colon slash slash bee bee see dot co dot you kay slash news"},
     {"FileNameIsNoAddress", "file.txt", "file dot txt"},
+    {"ShortPartSaidAsAWord", "jobs@acme.co.uk", "jobs at acme dot co dot you kay"},
 };
 INSTANTIATE_TEST_SUITE_P(AcronymsAndAddresses, EnglishGolden,
                          ::testing::ValuesIn(kAcronymsAndAddresses),
