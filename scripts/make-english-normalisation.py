@@ -136,9 +136,7 @@ NUMBER_RULES = """
  0: hundred; 1: oh =%spellout-numbering=; 10: =%spellout-numbering=;
 """.strip().splitlines()
 
-LETTER_NAMES = ["ay", "bee", "see", "dee", "ee", "eff", "gee", "aitch", "eye", "jay", "kay",
-                "el", "em", "en", "oh", "pee", "cue", "ar", "ess", "tee", "you", "vee",
-                "double_you", "ex", "why", "zee"]
+
 
 UNITS = [
     ("%", "percent", "percent"), ("km", "kilometer", "kilometers"),
@@ -160,8 +158,13 @@ UNITS = [
     ("kW", "kilowatt", "kilowatts"),
 ]
 
-# Words read by the kind of word after them (capital, lower, digit); where one applies its dot
-# ends no phrase. Elsewhere the abbreviations above read them and their dot ends the phrase, as
+LETTER_NAMES = ["ay", "bee", "see", "dee", "ee", "eff", "gee", "aitch", "eye", "jay", "kay",
+                "el", "em", "en", "oh", "pee", "cue", "ar", "ess", "tee", "you", "vee",
+                "double_you", "ex", "why", "zee"]
+
+# Words read by the kind of word after them (capital, lower, digit, other: a sign or the end of
+# the text); where one applies its dot ends no phrase, unless the reading ends in a dot of its
+# own. Elsewhere the abbreviations above read them and their dot ends the phrase, as
 # at the end of "I live on Baker St.".
 CONTEXT_WORDS = [
     ("St.", "capital", "Saint"), ("St", "capital", "Saint"), ("St.", "lower,digit", "street"),
@@ -175,6 +178,11 @@ CONTEXT_WORDS = [
     ("Ch.", "digit", "chapter"), ("ch.", "digit", "chapter"), ("ext.", "digit", "extension"),
     ("Ext.", "digit", "extension"), ("approx.", "digit", "approximately"),
     ("ft.", "lower", "feet"),
+    # Dotted initials: their last dot ends a sentence unless a lower-case word or a number follows.
+    *[(key, kinds, " ".join(LETTER_NAMES[ord(c) - ord("A")] for c in key if c != ".") + end)
+      for key in ("U.S.", "U.K.", "U.N.", "E.U.", "U.S.A.", "D.C.")
+      for kinds, end in (("lower,digit", ""), ("capital,other", "."))],
+    ("etc.", "capital,other", "et cetera."),
 ]
 
 MONTHS = ["January", "February", "March", "April", "May", "June", "July", "August",

@@ -18,12 +18,12 @@ size_t FirstAfterOpening(std::u16string_view word) {
 
 uint8_t KindOf(std::u16string_view word) {
   const size_t i = FirstAfterOpening(word);
-  if (i >= word.size()) return 0;
+  if (i >= word.size()) return ContextForm::kOther;
   const char16_t c = word[i];
   if (c >= u'0' && c <= u'9') return ContextForm::kDigit;
   if (u_isupper(c)) return ContextForm::kCapital;
   if (u_islower(c)) return ContextForm::kLower;
-  return 0;
+  return ContextForm::kOther;
 }
 
 }  // namespace
@@ -40,7 +40,8 @@ bool ReadContextWord(NormContext& ctx, std::u16string& word, std::u16string_view
     std::u16string tokens = form.Words;
     for (char16_t& c : tokens)
       if (c == u' ') c = u'/';
-    word = word.substr(0, first) + u"/" + tokens + u"/";
+    // A reading's own final dot stands last, where it ends the phrase as the written one did.
+    word = word.substr(0, first) + u"/" + tokens + (tokens.ends_with(u'.') ? u"" : u"/");
     return true;
   }
   return false;

@@ -265,9 +265,11 @@ void SectionReader::Before(size_t at, const std::vector<std::u16string>& f) {
       form.Next |= ContextForm::kLower;
     } else if (kind == u"digit") {
       form.Next |= ContextForm::kDigit;
+    } else if (kind == u"other") {
+      form.Next |= ContextForm::kOther;
     } else {
-      Problem(at, "the word after is \"capital\", \"lower\" or \"digit\", not \"" + ToUtf8(kind) +
-                      "\"");
+      Problem(at, "the word after is \"capital\", \"lower\", \"digit\" or \"other\", not \"" +
+                      ToUtf8(kind) + "\"");
       return;
     }
     from = comma + 1;

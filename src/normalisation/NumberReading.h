@@ -30,9 +30,11 @@ struct UnitForm {
 };
 
 // A written word read by the word after it: "St." before a capitalised name is "Saint", before
-// a lower-case word "street". Where it applies its dot ends no phrase.
+// a lower-case word "street". Where it applies its dot ends no phrase, unless the reading ends
+// in a dot of its own ("U.S." at the end of a sentence is "you ess.").
 struct ContextForm {
-  enum Kind : uint8_t { kCapital = 1, kLower = 2, kDigit = 4 };
+  // kOther: a sign, or no word at all (the end of the text)
+  enum Kind : uint8_t { kCapital = 1, kLower = 2, kDigit = 4, kOther = 8 };
   std::u16string Key;  // as written, with its dot
   uint8_t Next = 0;    // the kinds of word after it, a set of Kind
   std::u16string Words;

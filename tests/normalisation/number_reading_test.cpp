@@ -119,9 +119,10 @@ TEST_F(SecondLanguage, BrokenSectionStillLoadsTheFile) {
 TEST_F(SecondLanguage, ReadsAWordByTheKindOfWordAfterIt) {
   const auto file = dir.Path() / "Deutschn.ttg";
   Lines section = kGermanNumbers;
-  section.insert(section.begin() + 1,
-                 {"BEFORE Nr. digit Nummer", "BEFORE Str. lower,capital Straße",
-                  "BEFORE z.B. lower,capital zum_Beispiel"});
+  section.insert(
+      section.begin() + 1,
+      {"BEFORE Nr. digit Nummer", "BEFORE Str. lower,capital Straße",
+       "BEFORE z.B. lower,capital zum_Beispiel", "BEFORE usw. capital,other und_so_weiter."});
   testkit::WriteUtf16Lines(file, GermanFile(section));
   ASSERT_TRUE(LoadNormalisationRules(f.Ctx, file));
   const struct {
@@ -136,6 +137,9 @@ TEST_F(SecondLanguage, ReadsAWordByTheKindOfWordAfterIt) {
       {"z.B.", "so", "/zum/Beispiel/"},
       {"Nr", "5", "Nr"},
       {"nr.", "5", "nr."},
+      {"usw.", "", "/und/so/weiter."},
+      {"usw.", "Dann", "/und/so/weiter."},
+      {"usw.", "und", "usw."},
   };
   for (const auto& c : cases) {
     std::u16string word, next;

@@ -220,6 +220,11 @@ const ReadingCase kDottedWords[] = {
     {"FeetWithADot", "5 ft. tall", "five feet tall"},
     {"Doctor", "Dr. Smith came.", "doctor Smith came *."},
     {"MisterAndMissus", "Mr. and Mrs. Jones", "mister and missus Jones"},
+    {"InitialsEndingASentence", "I live in the U.S.", "I live in the you ess *."},
+    {"InitialsBeforeALowerWord", "The U.S. army", "The you ess army"},
+    {"InitialsBeforeACapital", "The U.S. Then", "The you ess *. Then"},
+    {"EtceteraEndingASentence", "pears etc. Then", "pears et cetera *. Then"},
+    {"EtceteraInASentence", "pears etc. are", "pears et cetera are"},
 };
 INSTANTIATE_TEST_SUITE_P(DottedWords, EnglishGolden, ::testing::ValuesIn(kDottedWords),
                          [](const auto& i) { return std::string(i.param.Name); });
