@@ -52,10 +52,13 @@ WHOLE_PHRASES = [
 
 # Short month names that are no other word ("Jan", "Mar" and "May" are names and words).
 ABBREVIATIONS = [
-    ("Aug", "August"), ("Dec", "December"), ("Dr", "doctor"), ("Feb", "February"),
-    ("Jr", "junior"), ("Mr", "mister"), ("Mrs", "missus"), ("Ms", "miz"),
-    ("Nov", "November"), ("Oct", "October"), ("Prof", "professor"), ("Sep", "September"),
-    ("Sept", "September"), ("Sr", "senior"), ("St", "street"),
+    ("Aug", "August"), ("Ave", "avenue"), ("Blvd", "boulevard"), ("Dec", "December"),
+    ("Dr", "doctor"), ("Feb", "February"), ("Ft", "fort"), ("Inc", "incorporated"),
+    ("Jr", "junior"), ("Ltd", "limited"), ("Mr", "mister"), ("Mrs", "missus"), ("Ms", "miz"),
+    ("Mt", "mount"), ("Nov", "November"), ("Oct", "October"), ("Prof", "professor"),
+    ("Rd", "road"), ("Sep", "September"), ("Sept", "September"), ("Sr", "senior"),
+    ("St", "street"),
+    ("approx", "approximately"),
     ("cm", "centimeters"), ("ft", "feet"), ("kg", "kilograms"), ("km", "kilometers"),
     ("lb", "pounds"), ("lbs", "pounds"), ("mg", "milligrams"), ("ml", "milliliters"),
     ("mm", "millimeters"), ("mph", "miles per hour"), ("oz", "ounces"),
@@ -133,9 +136,7 @@ NUMBER_RULES = """
  0: hundred; 1: oh =%spellout-numbering=; 10: =%spellout-numbering=;
 """.strip().splitlines()
 
-LETTER_NAMES = ["ay", "bee", "see", "dee", "ee", "eff", "gee", "aitch", "eye", "jay", "kay",
-                "el", "em", "en", "oh", "pee", "cue", "ar", "ess", "tee", "you", "vee",
-                "double_you", "ex", "why", "zee"]
+
 
 UNITS = [
     ("%", "percent", "percent"), ("km", "kilometer", "kilometers"),
@@ -155,6 +156,33 @@ UNITS = [
     ("Hz", "hertz", "hertz"), ("kHz", "kilohertz", "kilohertz"), ("MHz", "megahertz", "megahertz"),
     ("GHz", "gigahertz", "gigahertz"), ("V", "volt", "volts"), ("W", "watt", "watts"),
     ("kW", "kilowatt", "kilowatts"),
+]
+
+LETTER_NAMES = ["ay", "bee", "see", "dee", "ee", "eff", "gee", "aitch", "eye", "jay", "kay",
+                "el", "em", "en", "oh", "pee", "cue", "ar", "ess", "tee", "you", "vee",
+                "double_you", "ex", "why", "zee"]
+
+# Words read by the kind of word after them (capital, lower, digit, other: a sign or the end of
+# the text); where one applies its dot ends no phrase, unless the reading ends in a dot of its
+# own. Elsewhere the abbreviations above read them and their dot ends the phrase, as
+# at the end of "I live on Baker St.".
+CONTEXT_WORDS = [
+    ("St.", "capital", "Saint"), ("St", "capital", "Saint"), ("St.", "lower,digit", "street"),
+    ("Mt.", "capital", "Mount"), ("Ft.", "capital", "Fort"),
+    ("Ave.", "lower,digit", "avenue"), ("Rd.", "lower,digit", "road"),
+    ("Blvd.", "lower,digit", "boulevard"), ("Inc.", "lower,digit", "incorporated"),
+    ("Ltd.", "lower,digit", "limited"),
+    ("No.", "digit", "number"), ("no.", "digit", "number"), ("Nos.", "digit", "numbers"),
+    ("Fig.", "digit", "figure"), ("fig.", "digit", "figure"), ("p.", "digit", "page"),
+    ("pp.", "digit", "pages"), ("Vol.", "digit", "volume"), ("vol.", "digit", "volume"),
+    ("Ch.", "digit", "chapter"), ("ch.", "digit", "chapter"), ("ext.", "digit", "extension"),
+    ("Ext.", "digit", "extension"), ("approx.", "digit", "approximately"),
+    ("ft.", "lower", "feet"),
+    # Dotted initials: their last dot ends a sentence unless a lower-case word or a number follows.
+    *[(key, kinds, " ".join(LETTER_NAMES[ord(c) - ord("A")] for c in key if c != ".") + end)
+      for key in ("U.S.", "U.K.", "U.N.", "E.U.", "U.S.A.", "D.C.")
+      for kinds, end in (("lower,digit", ""), ("capital,other", "."))],
+    ("etc.", "capital,other", "et cetera."),
 ]
 
 MONTHS = ["January", "February", "March", "April", "May", "June", "July", "August",
@@ -189,10 +217,14 @@ def number_section():
         "SPELL 5",
         "ACRONYMS US UK EU UN",
     ]
+    lines += [f"BEFORE {key} {kinds} {words.replace(' ', '_')}" for key, kinds, words in CONTEXT_WORDS]
+    lines += [f"BEFORE {m[:3]}. digit {m}" for m in MONTHS if m != "May"]
+    lines += ["BEFORE Sept. digit September"]
     lines += [f"LETTER {chr(ord('A') + i)} {name}" for i, name in enumerate(LETTER_NAMES)]
     lines += ["SEPARATOR . dot", "SEPARATOR @ at", "SEPARATOR / slash", "SEPARATOR : colon",
               "SEPARATOR - dash", "SEPARATOR _ underscore",
-              "DOMAINS com org net edu gov mil int io uk us de fr ca au info biz co"]
+              "DOMAINS com org net edu gov mil int io uk us de fr ca au info biz co",
+              "ADDRESSWORDS co"]
     lines += ["RULES", *NUMBER_RULES, "RULESEND", "NUMBERSEND"]
     return lines
 

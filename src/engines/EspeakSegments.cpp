@@ -187,6 +187,30 @@ void AppendWord(SpeechSegment& segment, const SourceText& source, const PhonemeT
   }
 }
 
+// eSpeak NG draws a question's tune as a head that steps down over every primary stress, then a
+// rise from the last one. Its own reading of text stresses few words of a question ("Why",
+// "this", "there" are unstressed or secondary), but a language's phoneme strings carry the
+// primary stress of each word as it is said alone, so the head starts high and the rise ends
+// below the middle of the phrase: the question is heard falling. Within each question every
+// primary stress but the last is therefore handed over as a secondary one: the words keep
+// their stress, and the tune's rise is carried by the last stressed word.
+void LeadQuestionsToTheirLastStress(std::vector<PhonemeToken>& tokens) {
+  size_t clause = 0;
+  for (size_t t = 0; t < tokens.size(); ++t) {
+    if (tokens[t].Mark == 0) continue;
+    if (tokens[t].Mark == '?') {
+      bool last = true;
+      for (size_t k = t; k-- > clause;)
+        for (auto c = tokens[k].Chars.rbegin(); c != tokens[k].Chars.rend(); ++c) {
+          if (c->Char != U'\'') continue;
+          if (!last) c->Char = U',';
+          last = false;
+        }
+    }
+    clause = t + 1;
+  }
+}
+
 bool OnlyPausesFrom(const std::vector<PhonemeToken>& tokens, size_t t) {
   return std::all_of(tokens.begin() + static_cast<ptrdiff_t>(t), tokens.end(),
                      [](const PhonemeToken& k) { return k.Pause != 0; });
@@ -201,7 +225,8 @@ SpeechSegment PhonemeSegment(const SourceText& source, PhonemeForm form, int32_t
   SpeechSegment segment;
   segment.Phonemes = true;
   segment.Pitch = pitch;
-  const std::vector<PhonemeToken> tokens = PhonemeTokenizer(source, form).Tokens();
+  std::vector<PhonemeToken> tokens = PhonemeTokenizer(source, form).Tokens();
+  LeadQuestionsToTheirLastStress(tokens);
   bool open = false;
   bool first = true;
   for (size_t t = 0; t < tokens.size(); ++t) {

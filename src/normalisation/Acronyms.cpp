@@ -66,7 +66,12 @@ bool HasVowel(std::u16string_view part) {
 void AppendPart(const NumberReading& n, std::u16string_view part, std::u16string& out) {
   const bool letters =
       std::all_of(part.begin(), part.end(), [](char16_t c) { return u_isalpha(c); });
-  const bool spell = letters && (part.size() <= 2 || (!HasVowel(part) && part.size() <= 5));
+  const bool word =
+      std::any_of(n.AddressWords.begin(), n.AddressWords.end(), [&](const std::u16string& w) {
+        return w.size() == part.size() && StartsWithIgnoringCase(part, w);
+      });
+  const bool spell =
+      letters && !word && (part.size() <= 2 || (!HasVowel(part) && part.size() <= 5));
   auto add = [&](std::u16string_view words) {
     if (!out.empty()) out.push_back(u' ');
     out.append(words);

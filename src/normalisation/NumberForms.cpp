@@ -283,6 +283,17 @@ bool IsMonth(const NumberReading& n, std::u16string_view word) {
                      [&](const std::u16string& m) { return SameIgnoringAsciiCase(m, word); });
 }
 
+// A unit standing apart after a number: "300 m", "5 am".
+std::optional<std::u16string> UnitAfterNumber(const Reader& r, std::u16string_view core,
+                                              std::u16string_view previous) {
+  const auto unit = std::find_if(r.n_.Units.begin(), r.n_.Units.end(),
+                                 [&](const UnitForm& u) { return u.Key == core; });
+  if (unit == r.n_.Units.end() || previous.empty()) return std::nullopt;
+  std::optional<ParsedNumber> a = ParseNumber(r.t_, previous);
+  if (!a) return std::nullopt;
+  return !a->Point && a->Whole == u"1" ? unit->One : unit->Many;
+}
+
 std::optional<std::u16string> Read(const Reader& r, std::u16string_view core,
                                    const WordNeighbours& around) {
   for (auto form : {Time, Date, Phone, Money, Measure, Ordinal, Decade, Range})
@@ -339,7 +350,7 @@ std::optional<ParsedNumber> ParseNumber(const NormalisationTables& t, std::u16st
 
 void ReadNumberForms(NormContext& ctx, std::u16string& word, const WordNeighbours& around) {
   const NormalisationTables& t = ctx.Tables;
-  if (!t.Numbers.Present) return;
+  if (!t.Numbers.Present || ReadContextWord(ctx, word, around.Next)) return;
   size_t first = 0, last = word.size();
   while (first < last && kLeading.find(word[first]) != std::u16string_view::npos) ++first;
   while (last > first && kTrailing.find(word[last - 1]) != std::u16string_view::npos) --last;
@@ -347,6 +358,8 @@ void ReadNumberForms(NormContext& ctx, std::u16string& word, const WordNeighbour
   std::optional<std::u16string> words = ReadAddress(t, core);
   if (!words && std::any_of(core.begin(), core.end(), IsDigit))
     words = Read(Reader(t), core, around);
+  else if (!words)
+    words = UnitAfterNumber(Reader(t), core, around.Previous);
   if (!words) return;
   if (!ctx.NeverDebug) LogNormRule(ctx.Debug, u"num " + std::u16string(core) + u" " + *words);
   // The apostrophe of "'90s" leaves out digits; it is not said.

@@ -34,6 +34,10 @@ struct WordNeighbours {
 // the later passes (NumberForms.cpp).
 void ReadNumberForms(NormContext& ctx, std::u16string& word, const WordNeighbours& around);
 
+// Replaces a word that the language reads by the kind of word after it ("St." before a
+// capitalised name); true when it did (ContextWords.cpp).
+bool ReadContextWord(NormContext& ctx, std::u16string& word, std::u16string_view next);
+
 // Reads each run of ASCII digits left in a word as a number, set apart as tokens
 // (NumberForms.cpp).
 void ReadDigitRuns(NormContext& ctx, std::u16string& word);

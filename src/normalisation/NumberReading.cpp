@@ -5,6 +5,7 @@
 
 #include <unicode/rbnf.h>
 
+#include <algorithm>
 #include <charconv>
 
 #include "strings/Unicode.h"
@@ -132,6 +133,7 @@ class SectionReader {
   void Money(size_t at, const std::vector<std::u16string>& f);
   void Letter(size_t at, const std::vector<std::u16string>& f);
   void Date(size_t at, const std::vector<std::u16string>& f);
+  void Before(size_t at, const std::vector<std::u16string>& f);
   void CheckRuleSets();
 
   const std::vector<std::u16string>& lines_;
@@ -192,11 +194,16 @@ void SectionReader::Directive(size_t at, const std::vector<std::u16string>& f) {
     Letter(at, f);
   } else if (k == u"DOMAINS" && Count(at, f, 1, 1000)) {
     out_.Domains.insert(out_.Domains.end(), f.begin() + 1, f.end());
+  } else if (k == u"ADDRESSWORDS" && Count(at, f, 1, 1000)) {
+    out_.AddressWords.insert(out_.AddressWords.end(), f.begin() + 1, f.end());
+  } else if (k == u"BEFORE") {
+    Before(at, f);
   } else if (k == u"ACRONYMS" && Count(at, f, 1, 1000)) {
     out_.SpellAlways.insert(out_.SpellAlways.end(), f.begin() + 1, f.end());
   } else if (k != u"CARDINAL" && k != u"ORDINAL" && k != u"DECADES" && k != u"YEAR" &&
              k != u"TIME" && k != u"GROUP" && k != u"MINUS" && k != u"RANGE" && k != u"DIGITS" &&
-             k != u"UNIT" && k != u"SPELL" && k != u"DOMAINS" && k != u"ACRONYMS") {
+             k != u"UNIT" && k != u"SPELL" && k != u"DOMAINS" && k != u"ACRONYMS" &&
+             k != u"ADDRESSWORDS") {
     Problem(at, "unknown keyword \"" + ToUtf8(k) + "\"");
   }
 }
@@ -243,6 +250,31 @@ void SectionReader::Date(size_t at, const std::vector<std::u16string>& f) {
   }
   out_.DateOrder = f[1];
   out_.DateTemplate = Words(RestOf(f, 2));
+}
+
+// "BEFORE St. capital Saint": the kinds are joined by commas, the words may be several fields.
+void SectionReader::Before(size_t at, const std::vector<std::u16string>& f) {
+  if (!Count(at, f, 3, 64)) return;
+  ContextForm form{f[1], 0, Words(RestOf(f, 3))};
+  for (size_t from = 0; from <= f[2].size();) {
+    const size_t comma = std::min(f[2].find(u',', from), f[2].size());
+    const std::u16string kind = f[2].substr(from, comma - from);
+    if (kind == u"capital") {
+      form.Next |= ContextForm::kCapital;
+    } else if (kind == u"lower") {
+      form.Next |= ContextForm::kLower;
+    } else if (kind == u"digit") {
+      form.Next |= ContextForm::kDigit;
+    } else if (kind == u"other") {
+      form.Next |= ContextForm::kOther;
+    } else {
+      Problem(at, "the word after is \"capital\", \"lower\", \"digit\" or \"other\", not \"" +
+                      ToUtf8(kind) + "\"");
+      return;
+    }
+    from = comma + 1;
+  }
+  out_.Contexts.push_back(std::move(form));
 }
 
 void SectionReader::CheckRuleSets() {

@@ -29,6 +29,17 @@ struct UnitForm {
   std::u16string Key, One, Many;
 };
 
+// A written word read by the word after it: "St." before a capitalised name is "Saint", before
+// a lower-case word "street". Where it applies its dot ends no phrase, unless the reading ends
+// in a dot of its own ("U.S." at the end of a sentence is "you ess.").
+struct ContextForm {
+  // kOther: a sign, or no word at all (the end of the text)
+  enum Kind : uint8_t { kCapital = 1, kLower = 2, kDigit = 4, kOther = 8 };
+  std::u16string Key;  // as written, with its dot
+  uint8_t Next = 0;    // the kinds of word after it, a set of Kind
+  std::u16string Words;
+};
+
 struct NumberReading {
   bool Present = false;  // the file has the section
   std::shared_ptr<const NumberRules> Rules;
@@ -53,6 +64,8 @@ struct NumberReading {
   std::vector<std::pair<char16_t, std::u16string>> Letters;     // upper-case letter, its name
   std::vector<std::pair<char16_t, std::u16string>> Separators;  // of addresses: ".", "dot"
   std::vector<std::u16string> Domains;                          // top-level domains: "com"
+  std::vector<std::u16string> AddressWords;  // short parts of addresses said as words: "co"
+  std::vector<ContextForm> Contexts;         // in file order
 };
 
 struct NumberProblem {

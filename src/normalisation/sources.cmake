@@ -7,4 +7,5 @@ list(APPEND PARLAN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Abbreviations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NumberReading.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NumberForms.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/Acronyms.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/Acronyms.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ContextWords.cpp)

@@ -114,6 +114,43 @@ TEST_F(SecondLanguage, BrokenSectionStillLoadsTheFile) {
   EXPECT_EQ(Read("21"), "/zwei/eins/");  // no rules: digit by digit
 }
 
+// "Nr. 5" is "Nummer fünf", while "Nr." before other words keeps the reading of the rest of
+// the file; the language states it, no code knows German.
+TEST_F(SecondLanguage, ReadsAWordByTheKindOfWordAfterIt) {
+  const auto file = dir.Path() / "Deutschn.ttg";
+  Lines section = kGermanNumbers;
+  section.insert(
+      section.begin() + 1,
+      {"BEFORE Nr. digit Nummer", "BEFORE Str. lower,capital Straße",
+       "BEFORE z.B. lower,capital zum_Beispiel", "BEFORE usw. capital,other und_so_weiter."});
+  testkit::WriteUtf16Lines(file, GermanFile(section));
+  ASSERT_TRUE(LoadNormalisationRules(f.Ctx, file));
+  const struct {
+    const char *Word, *Next, *Words;
+  } cases[] = {
+      {"Nr.", "5", "/Nummer/"},
+      {"(Nr.", "12)", "(/Nummer/"},
+      {"Nr.", "Eins", "Nr."},
+      {"Nr.", "", "Nr."},
+      {"Str.", "Nord", "/Straße/"},
+      {"Str.", "3", "Str."},
+      {"z.B.", "so", "/zum/Beispiel/"},
+      {"Nr", "5", "Nr"},
+      {"nr.", "5", "nr."},
+      {"usw.", "", "/und/so/weiter."},
+      {"usw.", "Dann", "/und/so/weiter."},
+      {"usw.", "und", "usw."},
+  };
+  for (const auto& c : cases) {
+    std::u16string word, next;
+    ASSERT_TRUE(Utf8ToUtf16(c.Word, word) && Utf8ToUtf16(c.Next, next));
+    ReadNumberForms(f.Ctx, word, WordNeighbours{{}, next});
+    EXPECT_EQ(ToUtf8(word), c.Words) << c.Word << " " << c.Next;
+  }
+  const auto log = f.Log();
+  EXPECT_NE(std::find(log.begin(), log.end(), u"ctx Nr. Nummer"), log.end());
+}
+
 struct ProblemCase {
   const char* Name;
   Lines Section;
@@ -177,6 +214,14 @@ INSTANTIATE_TEST_SUITE_P(
         ProblemCase{"LetterOfTwo", {"NUMBERS", "LETTER AB ay", "NUMBERSEND"}, 1, "one character"},
         ProblemCase{
             "DateOrder", {"NUMBERS", "DATE ymd {year}", "NUMBERSEND"}, 1, "\"mdy\" or \"dmy\""},
+        ProblemCase{"UnknownNextKind",
+                    {"NUMBERS", "BEFORE St. capital,upper Saint", "NUMBERSEND"},
+                    1,
+                    "not \"upper\""},
+        ProblemCase{"NoWordsAfterTheKind",
+                    {"NUMBERS", "BEFORE St. capital", "NUMBERSEND"},
+                    1,
+                    "takes 3 to 64 values"},
         ProblemCase{"ElevenMonths",
                     {"NUMBERS", "MONTHS a b c d e f g h i j k", "NUMBERSEND"},
                     1,

@@ -139,6 +139,11 @@ const ReadingCase kMoneyAndMeasures[] = {
     {"Celsius", "20\u00b0C", "twenty degrees Celsius"},
     {"CelsiusApart", "20 \u00b0C", "twenty degrees Celsius"},
     {"Signs", "R&D @ home", "R and D at home"},
+    {"UnitApart", "Drive 300 m now", "Drive three hundred meters now"},
+    {"OneUnitApart", "1 m.", "one meter *."},
+    {"HoursApart", "at 5 am", "at five ay em"},
+    {"UnitWithoutANumberIsAWord", "I am here", "I am here"},
+    {"UnitAfterAWordWithAComma", "5, m", "five *, m"},
 };
 INSTANTIATE_TEST_SUITE_P(MoneyAndMeasures, EnglishGolden, ::testing::ValuesIn(kMoneyAndMeasures),
                          [](const auto& i) { return std::string(i.param.Name); });
@@ -185,11 +190,43 @@ const ReadingCase kAcronymsAndAddresses[] = {
      "See double you double you double you dot example dot com *."},
     {"Mail", "john.smith@example.org", "john dot smith at example dot org"},
     {"SchemeAndPath", "https://bbc.co.uk/news",
-     "aitch tee tee pee ess colon slash slash bee bee see dot see oh dot you kay slash news"},
+     "aitch tee tee pee ess colon slash slash bee bee see dot co dot you kay slash news"},
     {"FileNameIsNoAddress", "file.txt", "file dot txt"},
+    {"ShortPartSaidAsAWord", "jobs@acme.co.uk", "jobs at acme dot co dot you kay"},
 };
 INSTANTIATE_TEST_SUITE_P(AcronymsAndAddresses, EnglishGolden,
                          ::testing::ValuesIn(kAcronymsAndAddresses),
+                         [](const auto& i) { return std::string(i.param.Name); });
+
+// Abbreviations whose dot is no sentence end where the word after them says what they are.
+const ReadingCase kDottedWords[] = {
+    {"SaintBeforeAName", "St. Paul's is big.", "Saint Paul's is big *."},
+    {"SaintWithoutTheDot", "St Paul's", "Saint Paul's"},
+    {"StreetBeforeALowerWord", "Baker St. is long.", "Baker street is long *."},
+    {"StreetAtTheEnd", "I live on Main St.", "I live on Main street *."},
+    {"StreetEndsItsSentence", "Main St.", "Main street *."},
+    {"SaintInQuotes", "\"St. John\" said", "Saint John said"},
+    {"StreetBeforeANumber", "Elm St. 5", "Elm street five"},
+    {"Mount", "Mt. Everest", "Mount Everest"},
+    {"NumberBeforeADigit", "No. 5 won.", "number five won *."},
+    {"NoBeforeAWordIsAWord", "Say No. Then go.", "Say No *. Then go *."},
+    {"LowerNumber", "ticket no. 12", "ticket number twelve"},
+    {"Figure", "see Fig. 3", "see figure three"},
+    {"Page", "read p. 12", "read page twelve"},
+    {"Pages", "pp. 10-20", "pages ten to twenty"},
+    {"ShortMonthWithADot", "Jan. 5", "January fifth"},
+    {"ShortMonthEndingASentence", "It was Jan.", "It was Jan *."},
+    {"Avenue", "Fifth Ave. and more", "Fifth avenue and more"},
+    {"FeetWithADot", "5 ft. tall", "five feet tall"},
+    {"Doctor", "Dr. Smith came.", "doctor Smith came *."},
+    {"MisterAndMissus", "Mr. and Mrs. Jones", "mister and missus Jones"},
+    {"InitialsEndingASentence", "I live in the U.S.", "I live in the you ess *."},
+    {"InitialsBeforeALowerWord", "The U.S. army", "The you ess army"},
+    {"InitialsBeforeACapital", "The U.S. Then", "The you ess *. Then"},
+    {"EtceteraEndingASentence", "pears etc. Then", "pears et cetera *. Then"},
+    {"EtceteraInASentence", "pears etc. are", "pears et cetera are"},
+};
+INSTANTIATE_TEST_SUITE_P(DottedWords, EnglishGolden, ::testing::ValuesIn(kDottedWords),
                          [](const auto& i) { return std::string(i.param.Name); });
 
 // NASA is a word because the dictionary has it; BBC is not in it and is spelled.
