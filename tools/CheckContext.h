@@ -44,9 +44,10 @@ struct CheckState {
   std::vector<std::u16string> ExceptionWords;
 };
 
-// Reads a UTF-16 little-endian language file; reports a missing or unreadable file, a file in
-// another encoding (UTF-8 or ASCII, big-endian, an odd number of bytes) and unpaired
-// surrogates. Readable is false when the file's lines cannot be checked.
+// Reads a language file (UTF-16 little-endian, or UTF-8 with a byte-order mark); reports a
+// missing or unreadable file, a file in another encoding (UTF-8 or ASCII without the mark,
+// big-endian, an odd number of bytes), invalid UTF-8 and unpaired surrogates. Readable is false
+// when the file's lines cannot be checked.
 CheckedFile ReadLanguageFile(const std::filesystem::path& path, const std::string& shown,
                              Problems& problems);
 

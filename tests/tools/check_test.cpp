@@ -124,6 +124,17 @@ TEST(CheckCommand, DemonstrationLanguageHasNoProblems) {
   EXPECT_EQ(r.Status, 0) << r.Out << r.Err;
 }
 
+TEST(CheckCommand, LanguageInUtf8WithMarksHasNoProblems) {
+  TempDir root;
+  Faulty f;
+  f.RawFiles["n.ttg"] = "\xEF\xBB\xBF" + Utf8Bytes(f.Files.Normalisation);
+  f.RawFiles["e.ttg"] = "\xEF\xBB\xBF" + Utf8Bytes(f.Files.Exceptions);
+  f.RawFiles["r.ttg"] = "\xEF\xBB\xBF" + Utf8Bytes(f.Files.Rules);
+  ToolResult r = RunTool({"check", WriteFaulty(root.Path(), f).string()});
+  EXPECT_EQ(r.Status, 0) << r.Out << r.Err;
+  EXPECT_EQ(r.Out, "");
+}
+
 TEST(CheckCommand, FolderNameWithoutPrefixIsAProblem) {
   TempDir root;
   std::filesystem::create_directories(root.Path() / "Tiny");
@@ -155,9 +166,13 @@ const CheckCase kCases[] = {
     {"RulesMissing", [](Faulty& f) { f.Files.Rules.clear(); }, "r.ttg", kWholeFile, "missing"},
     {"RulesInUtf8", [](Faulty& f) { f.RawFiles["r.ttg"] = Utf8Bytes(f.Files.Rules); }, "r.ttg",
      "Tiny rules", "no NUL bytes"},
-    {"NormalisationWithUtf8Mark",
-     [](Faulty& f) { f.RawFiles["n.ttg"] = "\xEF\xBB\xBF" + Utf8Bytes(f.Files.Normalisation); },
-     "n.ttg", "Tiny normalisation", "is UTF-8"},
+    {"NormalisationInvalidUtf8",
+     [](Faulty& f) {
+       LineList lines = f.Files.Normalisation;
+       lines[0] += "\xC3";
+       f.RawFiles["n.ttg"] = "\xEF\xBB\xBF" + Utf8Bytes(lines);
+     },
+     "n.ttg", "Tiny normalisation", "not valid UTF-8"},
     {"ExceptionsBigEndian",
      [](Faulty& f) { f.RawFiles["e.ttg"] = Utf16Bytes(f.Files.Exceptions, true); }, "e.ttg",
      "Tiny exceptions", "big-endian"},
