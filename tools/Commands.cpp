@@ -3,6 +3,7 @@
 #include "CliErrors.h"
 #include "ControlHost.h"
 #include "LanguageCheck.h"
+#include "LanguageCommands.h"
 #include "Output.h"
 #include "PhonemeTap.h"
 #include "Signals.h"
@@ -108,6 +109,12 @@ int RunCommand(const CliOptions& options, std::istream& in, std::ostream& out, s
         return RunCheck(options.CheckFolder, out);
       case Command::Speak:
         return RunSpeak(options, in, out, err);
+      case Command::Test:
+        return RunTest(options.Language.Folder, out);
+      case Command::Convert:
+        return RunConvert(options.Language, err);
+      case Command::New:
+        return RunNew(options, out);
     }
   } catch (const SignalStop& stop) {
     DieBySignal(stop.Signal());

@@ -1,0 +1,308 @@
+// The language developer's commands, run as the built tool: `test` with its diffs and status,
+// `convert` between UTF-16 and UTF-8 (and the loaders reading what it writes), and `new`.
+#include <gtest/gtest.h>
+
+#include "TinyLanguage.h"
+#include "ToolRunner.h"
+#include "strings/TextFiles.h"
+#include "strings/Unicode.h"
+
+namespace parlan::testkit {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kEnglish =
+    fs::path(PARLAN_TEST_DATA).parent_path().parent_path() / "languages" / "Parlan English";
+
+bool Holds(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+struct TestRunCase {
+  const char* Name;
+  std::string Tests;  // tests.tsv
+  int Status;
+  std::vector<std::string> Shown;  // each must be in the output, "@" standing for the file
+};
+
+[[maybe_unused]] void PrintTo(const TestRunCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
+class TestCommand : public ::testing::TestWithParam<TestRunCase> {};
+
+TEST_P(TestCommand, PrintsEachFailureAndExitsWithItsStatus) {
+  const TestRunCase& c = GetParam();
+  TempDir root;
+  const fs::path folder = WriteLanguage(root.Path(), "Tiny", TinyLanguage());
+  WriteBytes(folder / "tests.tsv", c.Tests);
+  ToolResult r = RunTool({"test", folder.string()});
+  EXPECT_EQ(r.Status, c.Status) << r.Out << r.Err;
+  EXPECT_EQ(r.Err, "");
+  for (std::string shown : c.Shown) {
+    if (shown.starts_with("@")) shown = (folder / "tests.tsv").string() + shown.substr(1);
+    EXPECT_TRUE(Holds(r.Out, shown)) << "expected " << shown << " in:\n" << r.Out;
+  }
+}
+
+const TestRunCase kTestRuns[] = {
+    {"AllPass", "# comment\nchat\ttS a t\n\ncab  dab\t k a b   d a b\n", 0, {"2 passed, 0 failed"}},
+    {"ByteOrderMarkAndCrLf",
+     "\xEF\xBB\xBF"
+     "chat\ttS a t\r\n",
+     0,
+     {"1 passed, 0 failed"}},
+    {"OneFails",
+     "chat\ttS a t\ncity\tk I t i\n",
+     1,
+     {"@:2: city\n", "  - expected: k I t i\n", "  + got:      s I t j\n", "              ^\n",
+      "1 passed, 1 failed"}},
+    {"MarkUnderTheFirstDifference",
+     "chat\ttS a d\n",
+     1,
+     {"  + got:      tS a t\n", "                   ^\n"}},
+    {"LineWithoutTab", "chat\ttS a t\nchat tS a t\n", 1, {"@:2: no tab", "1 passed, 1 failed"}},
+    {"NoCases", "# only a comment\n\n", 1, {"holds no cases"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Runs, TestCommand, ::testing::ValuesIn(kTestRuns),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(TestCommand, ShippedEnglishPassesItsTests) {
+  ToolResult r = RunTool({"test", kEnglish.string()});
+  EXPECT_EQ(r.Status, 0) << r.Out << r.Err;
+  EXPECT_TRUE(Holds(r.Out, " passed, 0 failed")) << r.Out;
+}
+
+TEST(TestCommand, AFolderWithoutTestsIsAUsageErrorWithTheReason) {
+  TempDir root;
+  const fs::path folder = WriteLanguage(root.Path(), "Tiny", TinyLanguage());
+  ToolResult r = RunTool({"test", folder.string()});
+  EXPECT_EQ(r.Status, 2);
+  EXPECT_TRUE(Holds(r.Err, "tests.tsv: No such file")) << r.Err;
+  r = RunTool({"test", (root.Path() / "Parlan Nothing").string()});
+  EXPECT_EQ(r.Status, 2);
+  EXPECT_TRUE(Holds(r.Err, "cannot read folder")) << r.Err;
+}
+
+// --- convert ---
+
+std::string Utf16(std::u16string_view text, bool mark) {
+  return EncodeUtf16Le(text, mark);
+}
+
+struct ConvertCase {
+  const char* Name;
+  std::string Before;
+  std::vector<std::string> Args;  // after FILE
+  std::string After;
+};
+
+[[maybe_unused]] void PrintTo(const ConvertCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
+const std::string kMark = "\xEF\xBB\xBF";
+
+const ConvertCase kConversions[] = {
+    {"Utf16ToUtf8",
+     Utf16(u"\u00e9 --> e\t\r\nEND\r\n", true),
+     {},
+     kMark + "\xC3\xA9 --> e\t\nEND\n"},
+    {"Utf16WithoutMarkToUtf8", Utf16(u"a\r\nb", false), {}, kMark + "a\nb"},
+    {"Utf8ToUtf16", kMark + "\xC3\xA9\nEND\n", {}, Utf16(u"\u00e9\r\nEND\r\n", true)},
+    {"Utf8CrLfToUtf16", kMark + "a\r\nb\r\n", {}, Utf16(u"a\r\nb\r\n", true)},
+    {"PlainUtf8ToUtf16", "a\nb\n", {}, Utf16(u"a\r\nb\r\n", true)},
+    {"Utf8ToUtf8KeepsTheMarkAndLfs", kMark + "a\r\nb\n", {"--to", "utf8"}, kMark + "a\nb\n"},
+    {"Utf16ToUtf16WritesCrLf",
+     Utf16(u"a\nb\n", false),
+     {"--to", "utf16"},
+     Utf16(u"a\r\nb\r\n", true)},
+    {"SurrogatePair", Utf16(u"\U0001F600\r\n", true), {}, kMark + "\xF0\x9F\x98\x80\n"},
+};
+
+class ConvertCommand : public ::testing::TestWithParam<ConvertCase> {};
+
+TEST_P(ConvertCommand, WritesTheOtherEncodingAndKeepsTheOriginal) {
+  const ConvertCase& c = GetParam();
+  TempDir dir;
+  const fs::path file = dir.Path() / "Tinyr.ttg";
+  WriteBytes(file, c.Before);
+  std::vector<std::string> args{"convert", file.string()};
+  args.insert(args.end(), c.Args.begin(), c.Args.end());
+  ToolResult r = RunTool(args);
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(ReadBytes(file), c.After);
+  EXPECT_EQ(ReadBytes(file.string() + "~"), c.Before);
+  EXPECT_TRUE(Holds(r.Err, "original is kept as")) << r.Err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, ConvertCommand, ::testing::ValuesIn(kConversions),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+struct RefusalCase {
+  const char* Name;
+  std::vector<std::string> Files;  // made before the run, beside FILE ("out" for -o)
+  std::vector<std::string> Args;   // after FILE; "@out" is the path of "out"
+  int Status;
+  const char* Message;
+};
+
+[[maybe_unused]] void PrintTo(const RefusalCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
+const RefusalCase kRefusals[] = {
+    {"BackupExists", {"Tinyr.ttg~"}, {}, 2, "Tinyr.ttg~ exists"},
+    {"OutputExists", {"out"}, {"-o", "@out"}, 2, "out exists: give --force"},
+    {"UnknownTarget", {}, {"--to", "latin1"}, 2, "latin1"},
+    {"ForceReplacesTheOutput", {"out"}, {"-o", "@out", "--force"}, 0, "wrote"},
+    {"ForceReplacesTheBackup", {"Tinyr.ttg~"}, {"--force"}, 0, "wrote"},
+};
+
+class ConvertRefusal : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(ConvertRefusal, OverwritesNothingUnasked) {
+  const RefusalCase& c = GetParam();
+  TempDir dir;
+  const fs::path file = dir.Path() / "Tinyr.ttg";
+  const std::string original = Utf16(u"RULES\r\n", true);
+  WriteBytes(file, original);
+  for (const std::string& name : c.Files) WriteBytes(dir.Path() / name, "kept");
+  std::vector<std::string> args{"convert", file.string()};
+  for (const std::string& a : c.Args)
+    args.push_back(a == "@out" ? (dir.Path() / "out").string() : a);
+  ToolResult r = RunTool(args);
+  EXPECT_EQ(r.Status, c.Status) << r.Err;
+  EXPECT_TRUE(Holds(r.Err, c.Message)) << r.Err;
+  if (c.Status != 0) {
+    EXPECT_EQ(ReadBytes(file), original);
+    for (const std::string& name : c.Files) EXPECT_EQ(ReadBytes(dir.Path() / name), "kept");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ConvertRefusal, ::testing::ValuesIn(kRefusals),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(ConvertCommand, LeavesConfigurationAndMissingFilesAlone) {
+  TempDir root;
+  const fs::path folder = WriteLanguage(root.Path(), "Tiny", TinyLanguage());
+  const std::string config = ReadBytes(folder / "Tinyc.ttg");
+  ToolResult r = RunTool({"convert", (folder / "Tinyc.ttg").string()});
+  EXPECT_EQ(r.Status, 2);
+  EXPECT_TRUE(Holds(r.Err, "configuration file")) << r.Err;
+  EXPECT_EQ(ReadBytes(folder / "Tinyc.ttg"), config);
+  r = RunTool({"convert", (folder / "Nothing.ttg").string()});
+  EXPECT_EQ(r.Status, 2);
+  EXPECT_TRUE(Holds(r.Err, "no such file")) << r.Err;
+}
+
+// The whole language in UTF-8 speaks as it did in UTF-16, and checks clean.
+TEST(ConvertCommand, ConvertedLanguageSpeaksTheSameAndChecksClean) {
+  TempDir root;
+  const fs::path folder = WriteLanguage(root.Path(), "Tiny", TinyLanguage());
+  const std::vector<std::string> speak{
+      "--root", root.Path().string(), "phonemes", "-v", "1", "Dr Chat has one cab & two dogs, 42."};
+  const ToolResult before = RunTool(speak);
+  ASSERT_EQ(before.Status, 0) << before.Err;
+  for (const char* name : {"Tinyn.ttg", "Tinye.ttg", "Tinyr.ttg"}) {
+    ToolResult r = RunTool({"convert", (folder / name).string(), "--to", "utf8"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    ASSERT_TRUE(ReadBytes(folder / name).starts_with(kMark));
+    fs::remove(folder / (std::string(name) + "~"));
+  }
+  const ToolResult after = RunTool(speak);
+  EXPECT_EQ(after.Status, 0) << after.Err;
+  EXPECT_EQ(after.Out, before.Out);
+  ToolResult check = RunTool({"check", folder.string()});
+  EXPECT_EQ(check.Status, 0) << check.Out;
+}
+
+// --- new ---
+
+std::string Utf16FileText(const fs::path& file) {
+  std::string bytes = ReadBytes(file);
+  std::u16string text;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+    text.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                         (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+  return ToUtf8(text);
+}
+
+TEST(NewCommand, CopiesEnglishUnderTheNewNameAndItsTestsPass) {
+  TempDir into;
+  ToolResult r =
+      RunTool({"new", "Scots", "--from", kEnglish.string(), "--into", into.Path().string()});
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  const fs::path made = into.Path() / "Parlan Scots";
+  EXPECT_TRUE(Holds(r.Out, made.string())) << r.Out;
+  std::vector<std::string> names = FolderEntries(made);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Scotsc.ttg", "Scotse.ttg", "Scotsn.ttg", "Scotsr.ttg",
+                                             "tests.tsv"}));
+  EXPECT_EQ(FolderEntries(into.Path()), std::vector<std::string>{"Parlan Scots"});
+  const std::string rules = Utf16FileText(made / "Scotsr.ttg");
+  EXPECT_TRUE(Holds(rules, "\r\nLANGUAGE=Scots\r\n"));
+  EXPECT_TRUE(Holds(rules, "Parlan Scots: letter-to-sound rules"));
+  EXPECT_FALSE(Holds(rules, "Parlan English"));
+  EXPECT_TRUE(Holds(Utf16FileText(made / "Scotsn.ttg"), "Parlan Scots"));
+  // The voices stay those of the language copied.
+  EXPECT_TRUE(Holds(ReadBytes(made / "Scotsc.ttg"), "MALE=English (America)"));
+  EXPECT_TRUE(Holds(ReadBytes(made / "tests.tsv"), "parlan test \"Parlan Scots\""));
+
+  ToolResult check = RunTool({"check", made.string()});
+  EXPECT_EQ(check.Status, 0) << check.Out;
+  ToolResult test = RunTool({"test", made.string()});
+  EXPECT_EQ(test.Status, 0) << test.Out << test.Err;
+  ToolResult modes = RunTool({"--root", into.Path().string(), "modes"});
+  EXPECT_TRUE(Holds(modes.Out, "Scots Male (Parlan)")) << modes.Out;
+}
+
+struct NewRefusal {
+  const char* Name;
+  std::vector<std::string> Args;  // "@into" is the target folder, "@from" a copy of Tiny
+  const char* Message;
+};
+
+[[maybe_unused]] void PrintTo(const NewRefusal& c, std::ostream* os) {
+  *os << c.Name;
+}
+
+const NewRefusal kNewRefusals[] = {
+    {"Exists", {"new", "Tiny", "--from", "@from", "--into", "@into"}, "exists already"},
+    {"NameWithSlash", {"new", "a/b", "--from", "@from", "--into", "@into"}, "cannot name"},
+    {"NameWithTrailingBlank",
+     {"new", "Welsh ", "--from", "@from", "--into", "@into"},
+     "cannot name"},
+    {"SourceNotALanguage",
+     {"new", "Welsh", "--from", "@into", "--into", "@into"},
+     "not a \"Parlan <language>\" folder"},
+    {"SourceUnknown",
+     {"new", "Welsh", "--from", "Klingon", "--root", "@into", "--into", "@into"},
+     "not a \"Parlan <language>\" folder"},
+    {"IntoMissing", {"new", "Welsh", "--from", "@from", "--into", "@into/nowhere"}, "not a folder"},
+};
+
+class NewCommandRefusal : public ::testing::TestWithParam<NewRefusal> {};
+
+TEST_P(NewCommandRefusal, SaysWhyAndMakesNothing) {
+  TempDir root;
+  const fs::path from = WriteLanguage(root.Path(), "Tiny", TinyLanguage());
+  std::vector<std::string> args;
+  for (std::string a : GetParam().Args) {
+    if (a.starts_with("@into")) a = root.Path().string() + a.substr(5);
+    if (a == "@from") a = from.string();
+    args.push_back(a);
+  }
+  ToolResult r = RunTool(args);
+  EXPECT_EQ(r.Status, 2);
+  EXPECT_TRUE(Holds(r.Err, GetParam().Message)) << r.Err;
+  EXPECT_EQ(FolderEntries(root.Path()), std::vector<std::string>{"Parlan Tiny"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, NewCommandRefusal, ::testing::ValuesIn(kNewRefusals),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
+}  // namespace parlan::testkit
