@@ -16,21 +16,6 @@ namespace {
 
 constexpr std::u16string_view kFolderPrefix = u"Parlan ";
 
-// The value of the first line that begins with key "=" (without regard to case), as the
-// configuration reader finds it; `line` receives its 1-based number, 0 when there is none.
-std::u16string ConfigValue(const std::vector<std::u16string>& lines, std::u16string_view key,
-                           int& line) {
-  const std::u16string prefix = std::u16string(key) + u"=";
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (StartsWithIgnoreCase(lines[i], prefix)) {
-      line = static_cast<int>(i + 1);
-      return lines[i].substr(prefix.size());
-    }
-  }
-  line = 0;
-  return {};
-}
-
 // A Windows language number of English (primary language 9), written in decimal or in
 // hexadecimal with or without "0x".
 bool IsEnglishLanguageNumber(const std::string& text) {
@@ -94,6 +79,10 @@ void CheckConfiguration(const std::filesystem::path& path, const std::string& sh
                         ": only Male, Female or Both, written exactly so, give a mode");
   }
   state.CheckPhonemes = SpokenInEnglish(lines);
+  CheckEngineKeys(lines, shown, state.Found);
+  const std::u16string space = ConfigValue(lines, u"SPACE", line);
+  state.JoinsWords = RoundHalfEven(LeadingNumber(space)) != 1.0;
+  state.SpaceLine = line;
 }
 
 std::filesystem::path FolderOf(const std::filesystem::path& given) {
@@ -103,6 +92,19 @@ std::filesystem::path FolderOf(const std::filesystem::path& given) {
 }
 
 }  // namespace
+
+std::u16string ConfigValue(const std::vector<std::u16string>& lines, std::u16string_view key,
+                           int& line) {
+  const std::u16string prefix = std::u16string(key) + u"=";
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (StartsWithIgnoreCase(lines[i], prefix)) {
+      line = static_cast<int>(i + 1);
+      return lines[i].substr(prefix.size());
+    }
+  }
+  line = 0;
+  return {};
+}
 
 std::string Quote(std::u16string_view text) {
   return "\"" + ToUtf8(text) + "\"";
@@ -165,6 +167,7 @@ std::vector<Problem> CheckLanguageFolder(const std::filesystem::path& given) {
     return state.Found.All();
   }
   const std::u16string language = folderName.substr(kFolderPrefix.size());
+  state.Language = language;
   auto fileOf = [&](const char16_t* suffix) { return folder / (language + suffix); };
   auto shownOf = [&](const char16_t* suffix) { return fileOf(suffix).string(); };
 
@@ -175,6 +178,7 @@ std::vector<Problem> CheckLanguageFolder(const std::filesystem::path& given) {
   if (norm.Readable) CheckNormalisationFile(norm, state);
   if (except.Readable) CheckExceptionFile(except, state);
   if (rules.Readable) CheckRuleFile(rules, state);
+  CheckWordEnds(shownOf(u"c.ttg"), state);
   CheckLoading(norm, except, state);
   if (rules.Readable && norm.Readable) CheckSpokenWords(rules, norm, state);
 
