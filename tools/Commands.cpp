@@ -93,6 +93,7 @@ int RunTrace(const CliOptions& options, std::istream& in, std::ostream& out, std
     PrintDebugBoxes(control.DebugBoxes(), true, out);
   else
     PrintDebugText(control.DebugWindowsText(), out);
+  if (!options.Json) out << FiredRulesSection(control);
   return kExitOk;
 }
 

@@ -306,3 +306,68 @@ INSTANTIATE_TEST_SUITE_P(Cases, NewCommandRefusal, ::testing::ValuesIn(kNewRefus
 
 }  // namespace
 }  // namespace parlan::testkit
+
+namespace parlan::testkit {
+namespace {
+
+// --- trace ---
+
+struct TraceCase {
+  const char* Name;
+  const char* Text;
+  std::vector<std::pair<std::string, std::string>> Fired;  // file suffix, the line in that file
+  bool Utf8 = false;                                       // the rule file converted first
+};
+
+[[maybe_unused]] void PrintTo(const TraceCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
+const TraceCase kTraces[] = {
+    {"LetterRulesInOrder", "chat", {{"r.ttg", "[ch]=tS"}, {"r.ttg", "[a]=a"}, {"r.ttg", "[t]=t"}}},
+    {"ContextRule", "ice", {{"r.ttg", "[i]=I"}, {"r.ttg", "[c]1=s"}, {"r.ttg", "[e]=E"}}},
+    {"DictionaryFirst",
+     "the cab",
+     {{"e.ttg", "the --> D@"}, {"r.ttg", "[c]=k"}, {"r.ttg", "[a]=a"}, {"r.ttg", "[b]=b"}}},
+    {"Utf8RuleFile", "chat", {{"r.ttg", "[ch]=tS"}, {"r.ttg", "[a]=a"}, {"r.ttg", "[t]=t"}}, true},
+};
+
+class TraceCommand : public ::testing::TestWithParam<TraceCase> {};
+
+TEST_P(TraceCommand, NamesEveryFiredRuleWithItsFileAndLine) {
+  const TraceCase& c = GetParam();
+  TempDir root;
+  LanguageFiles files = TinyLanguage();
+  // Comments and blank-free headings shift the rules away from their rule numbers.
+  files.Rules.insert(files.Rules.begin() + 7, {"' single letters and pairs", "' more"});
+  const fs::path folder = WriteLanguage(root.Path(), "Tiny", files);
+  if (c.Utf8) {
+    ASSERT_EQ(
+        RunTool({"convert", (folder / "Tinyr.ttg").string(), "-o", (root.Path() / "r8").string()})
+            .Status,
+        0);
+    fs::rename(root.Path() / "r8", folder / "Tinyr.ttg");
+  }
+  ToolResult r = RunTool({"--root", root.Path().string(), "trace", "-v", "1", c.Text});
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  const std::vector<std::string> lines = Lines(r.Out);
+  auto heading = std::find(lines.begin(), lines.end(), "== Rules Fired (file:line: rule) ==");
+  ASSERT_NE(heading, lines.end()) << r.Out;
+  std::vector<std::string> shown(heading + 1, lines.end());
+  ASSERT_EQ(shown.size(), c.Fired.size()) << r.Out;
+  for (size_t i = 0; i < c.Fired.size(); ++i) {
+    const auto& [suffix, text] = c.Fired[i];
+    const std::vector<std::string>& source = suffix == "r.ttg" ? files.Rules : files.Exceptions;
+    const auto at = std::find(source.begin(), source.end(), text);
+    ASSERT_NE(at, source.end());
+    const std::string prefix = (folder / ("Tiny" + suffix)).string() + ":" +
+                               std::to_string(at - source.begin() + 1) + ": ";
+    EXPECT_TRUE(shown[i].starts_with(prefix)) << "expected " << prefix << "\ngot " << shown[i];
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Words, TraceCommand, ::testing::ValuesIn(kTraces),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
+}  // namespace parlan::testkit
