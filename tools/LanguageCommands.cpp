@@ -142,9 +142,15 @@ int RunConvert(const LanguageWork& work, std::ostream& err) {
 int RunNew(const CliOptions& options, std::ostream& out) {
   const LanguageWork& w = options.Language;
   std::filesystem::path from = w.From.empty() ? "English" : w.From;
-  if (from.filename() == from && !std::filesystem::is_directory(from))
-    from = (options.Root.empty() ? DefaultInstallRoot() : std::filesystem::path(options.Root)) /
-           ("Parlan " + from.string());
+  std::error_code ec;
+  if (from.filename() == from && !std::filesystem::is_directory(from, ec)) {
+    const std::filesystem::path root =
+        options.Root.empty() ? DefaultInstallRoot() : std::filesystem::path(options.Root);
+    from = root / ("Parlan " + from.string());
+    if (!std::filesystem::is_directory(from, ec))
+      throw UsageError("no language " + w.From + " under " + root.string() +
+                       " to copy (--root names another install root, --from a folder)");
+  }
   const std::filesystem::path into = w.Folder.empty() ? "." : w.Folder;
   const std::filesystem::path made = MakeLanguage(from, w.Language, into);
   out << "made " << made.string() << "\n"

@@ -280,7 +280,7 @@ const NewRefusal kNewRefusals[] = {
      "not a \"Parlan <language>\" folder"},
     {"SourceUnknown",
      {"new", "Welsh", "--from", "Klingon", "--root", "@into", "--into", "@into"},
-     "not a \"Parlan <language>\" folder"},
+     "no language Klingon under"},
     {"IntoMissing", {"new", "Welsh", "--from", "@from", "--into", "@into/nowhere"}, "not a folder"},
 };
 
