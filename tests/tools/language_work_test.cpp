@@ -196,6 +196,13 @@ TEST(ConvertCommand, LeavesConfigurationAndMissingFilesAlone) {
   r = RunTool({"convert", (folder / "Nothing.ttg").string()});
   EXPECT_EQ(r.Status, 2);
   EXPECT_TRUE(Holds(r.Err, "no such file")) << r.Err;
+  // Text that is neither encoding is refused, not turned into replacement characters.
+  WriteBytes(folder / "Tinyr.ttg", "a\xC3\n");
+  r = RunTool({"convert", (folder / "Tinyr.ttg").string()});
+  EXPECT_EQ(r.Status, 2);
+  EXPECT_TRUE(Holds(r.Err, "neither UTF-16 little-endian nor valid UTF-8")) << r.Err;
+  EXPECT_EQ(ReadBytes(folder / "Tinyr.ttg"), "a\xC3\n");
+  EXPECT_FALSE(fs::exists(folder / "Tinyr.ttg~"));
 }
 
 // The whole language in UTF-8 speaks as it did in UTF-16, and checks clean.
