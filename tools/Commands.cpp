@@ -8,6 +8,7 @@
 #include "PhonemeTap.h"
 #include "Signals.h"
 #include "TextInput.h"
+#include "TraceRules.h"
 #include "engines/RecordingEngines.h"
 #include "strings/Unicode.h"
 

@@ -5,11 +5,7 @@
 #include "CliErrors.h"
 #include "LanguageFolder.h"
 #include "PronunciationTests.h"
-#include "WordRules.h"
 #include "control/DefaultRoot.h"
-#include "modes/ParlanFileManagement.h"
-#include "normalisation/Normalisation.h"
-#include "strings/TextFiles.h"
 #include "strings/Unicode.h"
 
 namespace parlan::cli {
@@ -27,53 +23,6 @@ void PrintFailure(const std::string& file, const PronunciationCase& c, std::ostr
       << "  - expected: " << expected << "\n"
       << "  + got:      " << actual << "\n"
       << "              " << std::string(column, ' ') << "^\n";
-}
-
-// "file:line: text", the tab that ends a word shown as "\t" (it would be invisible).
-std::string Located(const std::filesystem::path& file, int line, std::u16string_view text) {
-  std::string shown = ToUtf8(text);
-  for (size_t at; (at = shown.find('\t')) != std::string::npos;) shown.replace(at, 1, "\\t");
-  return file.string() + ":" + (line > 0 ? std::to_string(line) : "?") + ": " + shown + "\n";
-}
-
-struct DictionaryUse {
-  std::u16string Entry;  // as the dictionary box shows it: "word -> phonemes"
-  int Line = 0;
-};
-
-// The dictionary entries the "Exceptions Applied" box names, each with its file line: the
-// first entry after EXCEPT with that word and replacement.
-std::vector<DictionaryUse> DictionaryUses(const std::filesystem::path& file,
-                                          const std::u16string& box) {
-  std::vector<std::pair<std::u16string, int>> entries;
-  Utf16LineReader reader;
-  std::u16string line;
-  bool inside = false;
-  for (int number = 1; reader.IsOpen() || reader.Open(file); ++number) {
-    if (!reader.ReadLine(line) || (inside && line == u"END")) break;
-    if (!inside) {
-      inside = line == u"EXCEPT";
-      continue;
-    }
-    std::u16string word;
-    std::u16string replacement;
-    SplitAtArrow(line, word, replacement);
-    entries.emplace_back(word + u" -> " + replacement, number);
-  }
-  std::vector<DictionaryUse> uses;
-  size_t from = 0;
-  for (size_t end; from < box.size(); from = end + 2) {
-    end = box.find(u"\r\n", from);
-    if (end == std::u16string::npos) end = box.size();
-    DictionaryUse use{box.substr(from, end - from), 0};
-    for (const auto& [entry, number] : entries)
-      if (entry == use.Entry) {
-        use.Line = number;
-        break;
-      }
-    if (!use.Entry.empty()) uses.push_back(std::move(use));
-  }
-  return uses;
 }
 
 }  // namespace
@@ -157,26 +106,6 @@ int RunNew(const CliOptions& options, std::ostream& out) {
       << "next: parlan check \"" << made.string() << "\"; parlan test \"" << made.string()
       << "\"\n";
   return kExitOk;
-}
-
-std::string FiredRulesSection(Parlana& control) {
-  std::u16string applied;
-  std::u16string excepted;
-  for (const DebugBox& box : control.DebugBoxes()) {
-    if (box.Control == "txtRulesAppld") applied = box.Text;
-    if (box.Control == "txtExceptAppld") excepted = box.Text;
-  }
-  const std::filesystem::path root = control.InstallRoot();
-  const std::u16string language =
-      LanguageOfMode(control.ModeName(static_cast<int16_t>(control.CurrentMode())));
-  const std::filesystem::path rules = LanguageFilePath(root, language, LanguageFile::Rules);
-  const std::filesystem::path words = LanguageFilePath(root, language, LanguageFile::Exceptions);
-  std::string section;
-  for (const DictionaryUse& use : DictionaryUses(words, excepted))
-    section += Located(words, use.Line, use.Entry);
-  for (const LetterRuleUse& use : FiredRules(rules, applied))
-    section += Located(rules, use.Line, use.Rule);
-  return section.empty() ? section : "== Rules Fired (file:line: rule) ==\n" + section;
 }
 
 }  // namespace parlan::cli

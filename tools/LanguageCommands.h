@@ -10,7 +10,6 @@
 #include <string>
 
 #include "Options.h"
-#include "parlan/Parlana.h"
 
 namespace CLI {
 class App;
@@ -39,9 +38,5 @@ int RunConvert(const LanguageWork& work, std::ostream& err);
 
 // Runs `parlan new LANGUAGE`: see MakeLanguage.
 int RunNew(const CliOptions& options, std::ostream& out);
-
-// After a native Speak with the debug boxes filled: one line for each letter rule that fired,
-// "file:line: rule", under a heading; empty when no rule fired.
-std::string FiredRulesSection(Parlana& control);
 
 }  // namespace parlan::cli

@@ -336,6 +336,24 @@ const TraceCase kTraces[] = {
     {"DictionaryFirst",
      "the cab",
      {{"e.ttg", "the --> D@"}, {"r.ttg", "[c]=k"}, {"r.ttg", "[a]=a"}, {"r.ttg", "[b]=b"}}},
+    {"WholePhraseFirst",
+     "& chat",
+     {{"n.ttg", "& --> and **"},
+      {"r.ttg", "[a]=a"},
+      {"r.ttg", "[n]=n"},
+      {"r.ttg", "[d]=d"},
+      {"r.ttg", "[ch]=tS"},
+      {"r.ttg", "[a]=a"},
+      {"r.ttg", "[t]=t"}}},
+    {"Abbreviation",
+     "Dr",
+     {{"n.ttg", "Dr --> doctor"},
+      {"r.ttg", "[d]=d"},
+      {"r.ttg", "[o]=0"},
+      {"r.ttg", "[c]=k"},
+      {"r.ttg", "[t]=t"},
+      {"r.ttg", "[o]=0"},
+      {"r.ttg", "[r]=r"}}},
     {"Utf8RuleFile", "chat", {{"r.ttg", "[ch]=tS"}, {"r.ttg", "[a]=a"}, {"r.ttg", "[t]=t"}}, true},
 };
 
@@ -364,7 +382,9 @@ TEST_P(TraceCommand, NamesEveryFiredRuleWithItsFileAndLine) {
   ASSERT_EQ(shown.size(), c.Fired.size()) << r.Out;
   for (size_t i = 0; i < c.Fired.size(); ++i) {
     const auto& [suffix, text] = c.Fired[i];
-    const std::vector<std::string>& source = suffix == "r.ttg" ? files.Rules : files.Exceptions;
+    const std::vector<std::string>& source = suffix == "r.ttg"   ? files.Rules
+                                             : suffix == "e.ttg" ? files.Exceptions
+                                                                 : files.Normalisation;
     const auto at = std::find(source.begin(), source.end(), text);
     ASSERT_NE(at, source.end());
     const std::string prefix = (folder / ("Tiny" + suffix)).string() + ":" +
