@@ -1,5 +1,6 @@
 #include "LanguageFolder.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -52,28 +53,29 @@ bool LooksLikeUtf16(const std::string& bytes) {
   return false;
 }
 
-// Every "Parlan <old>" becomes "Parlan <new>", and the rule file's "LANGUAGE=" line names the
-// new language; names of voices and everything else stay.
-std::u16string Rename(std::u16string text, const std::u16string& from, const std::u16string& to) {
+// Every "Parlan <old>" becomes "Parlan <new>"; names of voices and everything else stay.
+std::u16string Retitle(std::u16string text, const std::u16string& from, const std::u16string& to) {
   const std::u16string oldTitle = u"Parlan " + from;
   const std::u16string newTitle = u"Parlan " + to;
   for (size_t at = 0; (at = text.find(oldTitle, at)) != std::u16string::npos; at += newTitle.size())
     text.replace(at, oldTitle.size(), newTitle);
-  size_t line = 0;
-  while (line < text.size()) {
-    size_t end = text.find(u'\n', line);
-    if (end == std::u16string::npos) end = text.size();
-    size_t key = line;
-    while (key < end && text[key] == u'\uFEFF') ++key;
-    if (text[line] != u'\'' &&
-        StartsWithIgnoreCase(std::u16string_view(text).substr(key), u"LANGUAGE=")) {
-      size_t valueEnd = (end > line && text[end - 1] == u'\r') ? end - 1 : end;
-      text.replace(key + 9, valueEnd - key - 9, to);
-      break;
-    }
-    line = end + 1;
-  }
   return text;
+}
+
+// The language line is the first that holds "LANGUAGE=" in any case, as the loader finds it;
+// its name runs to the end of the line or to a "WILD CARDS" sharing it.
+std::u16string RenameLanguageLine(std::u16string text, const std::u16string& to) {
+  const size_t found = InStrIgnoreCase(text, u"LANGUAGE=");
+  if (found == 0) return text;
+  const size_t value = found - 1 + 9;
+  size_t end = std::min(text.find(u'\n', value), text.size());
+  if (end > value && text[end - 1] == u'\r') --end;
+  const std::u16string_view rest = std::u16string_view(text).substr(value, end - value);
+  if (const size_t wild = InStrIgnoreCase(rest, u"WILD CARDS"); wild > 0) {
+    end = value + wild - 1;
+    return text.replace(value, end - value, to + u" ");
+  }
+  return text.replace(value, end - value, to);
 }
 
 std::string StarterTests(const fs::path& from, const std::u16string& fromName,
@@ -104,8 +106,8 @@ void CheckName(const std::string& language) {
       language == ".." || language.front() == ' ' || language.back() == ' ' ||
       language.find('\0') != std::string::npos)
     throw UsageError("\"" + language +
-                     "\" cannot name a language: it must be a folder name's part without "
-                     "\"/\" and without blanks at either end");
+                     "\" cannot name a language: a name holds no \"/\" and neither begins nor "
+                     "ends with a blank");
   std::u16string decoded;
   if (!Utf8ToUtf16(language, decoded)) throw UsageError("the language name is not valid UTF-8");
 }
@@ -118,12 +120,13 @@ void WriteLanguageFiles(const fs::path& from, const std::u16string& fromName, co
     const fs::path target = made / (name + suffix);
     if (std::u16string_view(suffix) == u"c.ttg") {
       // Read as 8-bit lines by the control: UTF-8 in, UTF-8 out, line ends untouched.
-      WriteAll(target, ToUtf8(Rename(Utf8OrLatin1ToUtf16(bytes), fromName, name)));
+      WriteAll(target, ToUtf8(Retitle(Utf8OrLatin1ToUtf16(bytes), fromName, name)));
       continue;
     }
     const LanguageText text = DecodeLanguageText(bytes, source.string());
-    std::string out = text.Utf8 ? ToUtf8(Rename(text.Text, fromName, name))
-                                : EncodeUtf16Le(Rename(text.Text, fromName, name));
+    std::u16string renamed = Retitle(text.Text, fromName, name);
+    if (std::u16string_view(suffix) == u"r.ttg") renamed = RenameLanguageLine(renamed, name);
+    std::string out = text.Utf8 ? ToUtf8(renamed) : EncodeUtf16Le(renamed);
     if (text.Mark) out.insert(0, text.Utf8 ? std::string(kUtf8Mark) : EncodeUtf16Le(u"\uFEFF"));
     WriteAll(target, out);
   }

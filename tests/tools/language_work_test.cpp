@@ -266,6 +266,58 @@ TEST(NewCommand, CopiesEnglishUnderTheNewNameAndItsTestsPass) {
   EXPECT_TRUE(Holds(modes.Out, "Scots Male (Parlan)")) << modes.Out;
 }
 
+struct CopyCase {
+  const char* Name;
+  std::vector<std::string> LanguageLines;  // replace "LANGUAGE=Tiny" and "WILD CARDS"
+  bool Utf8;                               // the source's rule files in UTF-8
+  std::string Expected;                    // in the copy's rule file
+};
+
+[[maybe_unused]] void PrintTo(const CopyCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
+const CopyCase kCopies[] = {
+    {"OwnLines", {"LANGUAGE=Tiny", "WILD CARDS"}, false, "\r\nLANGUAGE=Copy\r\nWILD CARDS\r\n"},
+    {"SharedWithWildCards",
+     {"language=Tiny  wild cards"},
+     false,
+     "\r\nlanguage=Copy wild cards\r\n"},
+    {"InUtf8", {"LANGUAGE=Tiny", "WILD CARDS"}, true, "\nLANGUAGE=Copy\nWILD CARDS\n"},
+};
+
+class NewCommandCopy : public ::testing::TestWithParam<CopyCase> {};
+
+TEST_P(NewCommandCopy, RenamesTheLanguageLineAndSpeaksAsTheSource) {
+  const CopyCase& c = GetParam();
+  TempDir root;
+  LanguageFiles files = TinyLanguage();
+  auto at = std::find(files.Rules.begin(), files.Rules.end(), "LANGUAGE=Tiny");
+  at = files.Rules.erase(at, at + 2);
+  files.Rules.insert(at, c.LanguageLines.begin(), c.LanguageLines.end());
+  const fs::path from = WriteLanguage(root.Path(), "Tiny", files);
+  if (c.Utf8)
+    for (const char* name : {"Tinyn.ttg", "Tinye.ttg", "Tinyr.ttg"}) {
+      ASSERT_EQ(RunTool({"convert", (from / name).string()}).Status, 0);
+      fs::remove(from / (std::string(name) + "~"));
+    }
+  ToolResult r = RunTool({"new", "Copy", "--from", from.string(), "--into", root.Path().string()});
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  const fs::path made = root.Path() / "Parlan Copy";
+  const std::string rules =
+      c.Utf8 ? ReadBytes(made / "Copyr.ttg") : Utf16FileText(made / "Copyr.ttg");
+  EXPECT_TRUE(Holds(rules, c.Expected)) << rules.substr(0, 80);
+  EXPECT_EQ(ReadBytes(made / "Copyr.ttg").starts_with(kMark), c.Utf8);
+  EXPECT_EQ(RunTool({"check", made.string()}).Out, "");
+  const std::string text = "Dr Chat has one cab & two dogs.";
+  EXPECT_EQ(
+      RunTool({"--root", root.Path().string(), "phonemes", "-v", "Copy Male (Parlan)", text}).Out,
+      RunTool({"--root", root.Path().string(), "phonemes", "-v", "Tiny Male (Parlan)", text}).Out);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, NewCommandCopy, ::testing::ValuesIn(kCopies),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
 struct NewRefusal {
   const char* Name;
   std::vector<std::string> Args;  // "@into" is the target folder, "@from" a copy of Tiny
