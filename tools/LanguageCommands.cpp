@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+
 #include "CliErrors.h"
 #include "LanguageFolder.h"
 #include "PronunciationTests.h"
@@ -17,12 +19,14 @@ void PrintFailure(const std::string& file, const PronunciationCase& c, std::ostr
   size_t column = 0;
   while (column < expected.size() && column < actual.size() && expected[column] == actual[column])
     ++column;
-  // Back to the start of a UTF-8 character, so that the mark stands under a whole one.
-  while (column > 0 && (static_cast<unsigned char>(expected[column]) & 0xC0) == 0x80) --column;
+  // The mark stands under the first differing character: count characters, not bytes.
+  const size_t characters = static_cast<size_t>(
+      std::count_if(expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(column),
+                    [](char b) { return (static_cast<unsigned char>(b) & 0xC0) != 0x80; }));
   out << file << ":" << c.Line << ": " << ToUtf8(c.Text) << "\n"
       << "  - expected: " << expected << "\n"
       << "  + got:      " << actual << "\n"
-      << "              " << std::string(column, ' ') << "^\n";
+      << "              " << std::string(characters, ' ') << "^\n";
 }
 
 }  // namespace
