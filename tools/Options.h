@@ -33,11 +33,11 @@ struct SpeakOptions {
 
 // The options of the language developer's commands: test, convert and new.
 struct LanguageWork {
-  std::string Folder;    // test: the language folder
+  std::string Folder;    // test: the language folder; new --into: where the new one goes
   std::string File;      // convert: the file to convert
   std::string To;        // convert: "utf8" or "utf16"; empty for the other of the file's
   std::string Output;    // convert -o: where to write; empty to rewrite FILE in place
-  bool Force = false;    // convert, new: replace what is there
+  bool Force = false;    // convert --force: replace an existing output or backup
   std::string Language;  // new: the name of the new language
   std::string From;      // new: the language copied; "English" when empty
 };
