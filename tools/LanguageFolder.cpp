@@ -188,7 +188,18 @@ ConvertResult ConvertLanguageFile(const LanguageWork& work) {
   }
   const std::string converted = EncodeLanguageText(text.Text, result.Utf8);
   if (!result.Backup.empty()) WriteAll(result.Backup, bytes);
-  WriteAll(result.Written, converted);
+  // Written whole beside the target and renamed over it: a full disk leaves the old file.
+  const fs::path partial = result.Written.string() + ".partial";
+  try {
+    WriteAll(partial, converted);
+    fs::rename(partial, result.Written);
+  } catch (const fs::filesystem_error& e) {
+    fs::remove(partial, ec);
+    throw RunError("cannot write " + result.Written.string() + ": " + e.code().message());
+  } catch (...) {
+    fs::remove(partial, ec);
+    throw;
+  }
   return result;
 }
 

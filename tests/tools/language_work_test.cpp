@@ -165,6 +165,7 @@ const RefusalCase kRefusals[] = {
     {"BackupExists", {"Tinyr.ttg~"}, {}, 2, "Tinyr.ttg~ exists"},
     {"OutputExists", {"out"}, {"-o", "@out"}, 2, "out exists: give --force"},
     {"UnknownTarget", {}, {"--to", "latin1"}, 2, "latin1"},
+    {"OutputFolderMissing", {}, {"-o", "@out/none"}, 1, "cannot write"},
     {"ForceReplacesTheOutput", {"out"}, {"-o", "@out", "--force"}, 0, "wrote"},
     {"ForceReplacesTheBackup", {"Tinyr.ttg~"}, {"--force"}, 0, "wrote"},
 };
@@ -180,7 +181,7 @@ TEST_P(ConvertRefusal, OverwritesNothingUnasked) {
   for (const std::string& name : c.Files) WriteBytes(dir.Path() / name, "kept");
   std::vector<std::string> args{"convert", file.string()};
   for (const std::string& a : c.Args)
-    args.push_back(a == "@out" ? (dir.Path() / "out").string() : a);
+    args.push_back(a.starts_with("@out") ? (dir.Path() / "out").string() + a.substr(4) : a);
   ToolResult r = RunTool(args);
   EXPECT_EQ(r.Status, c.Status) << r.Err;
   EXPECT_TRUE(Holds(r.Err, c.Message)) << r.Err;
