@@ -38,12 +38,14 @@ std::string ReadAll(const fs::path& path) {
   return bytes;
 }
 
-void WriteAll(const fs::path& path, const std::string& bytes) {
+// `shown` names the file in the error when `path` is only its stand-in.
+void WriteAll(const fs::path& path, const std::string& bytes, const fs::path& shown = {}) {
   errno = 0;
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (out) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (out) out.close();
-  if (!out) throw RunError("cannot write " + path.string() + ": " + Reason());
+  if (!out)
+    throw RunError("cannot write " + (shown.empty() ? path : shown).string() + ": " + Reason());
 }
 
 bool LooksLikeUtf16(const std::string& bytes) {
@@ -191,7 +193,7 @@ ConvertResult ConvertLanguageFile(const LanguageWork& work) {
   // Written whole beside the target and renamed over it: a full disk leaves the old file.
   const fs::path partial = result.Written.string() + ".partial";
   try {
-    WriteAll(partial, converted);
+    WriteAll(partial, converted, result.Written);
     fs::rename(partial, result.Written);
   } catch (const fs::filesystem_error& e) {
     fs::remove(partial, ec);
