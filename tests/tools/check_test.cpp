@@ -139,6 +139,17 @@ TEST(CheckCommand, LanguageInUtf8WithMarksHasNoProblems) {
   EXPECT_EQ(r.Out, "");
 }
 
+TEST(CheckCommand, TestsLineWithoutTabIsAProblem) {
+  TempDir root;
+  auto folder = WriteFaulty(root.Path(), Faulty{});
+  WriteBytes(folder / "tests.tsv", "\xEF\xBB\xBF# cases\nchat\ttS a t\n\ncab k a b\n");
+  ToolResult r = RunTool({"check", folder.string()});
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Out, (folder / "tests.tsv").string() +
+                       ":4: no tab between the text and the expected phonemes: parlan test "
+                       "fails it\n");
+}
+
 TEST(CheckCommand, FolderNameWithoutPrefixIsAProblem) {
   TempDir root;
   std::filesystem::create_directories(root.Path() / "Tiny");
