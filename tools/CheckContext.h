@@ -37,16 +37,29 @@ struct SpokenWord {
   int Line = 0;
 };
 
+// A phoneme string that ends a word without the tab which keeps it apart from the next word.
+struct UntabbedWordEnd {
+  std::string File;
+  int Line = 0;
+  std::string What;  // "word-end rule", "dictionary entry"
+};
+
 struct CheckState {
   Problems Found;
+  std::u16string Language;    // the folder's language name
   bool CheckPhonemes = true;  // the language is spoken by eSpeak NG's English
+  bool JoinsWords = false;    // SPACE is not 1: the blanks between words are removed
+  int SpaceLine = 0;          // the SPACE line of the configuration; 0 when it has none
+  std::vector<UntabbedWordEnd> Untabbed;
+  bool AnyTabbedWordEnd = false;
   std::vector<SpokenWord> SpokenWords;
   std::vector<std::u16string> ExceptionWords;
 };
 
-// Reads a UTF-16 little-endian language file; reports a missing or unreadable file, a file in
-// another encoding (UTF-8 or ASCII, big-endian, an odd number of bytes) and unpaired
-// surrogates. Readable is false when the file's lines cannot be checked.
+// Reads a language file (UTF-16 little-endian, or UTF-8 with a byte-order mark); reports a
+// missing or unreadable file, a file in another encoding (UTF-8 or ASCII without the mark,
+// big-endian, an odd number of bytes), invalid UTF-8 and unpaired surrogates. Readable is false
+// when the file's lines cannot be checked.
 CheckedFile ReadLanguageFile(const std::filesystem::path& path, const std::string& shown,
                              Problems& problems);
 
@@ -61,6 +74,24 @@ void CheckLoading(const CheckedFile& normalisation, const CheckedFile& exception
 // converts the spoken words of the normalisation file with it.
 void CheckSpokenWords(const CheckedFile& rules, const CheckedFile& normalisation,
                       CheckState& state);
+
+// Reports SAPINO values other than 4 and 5, and UID, MALE and FEMALE values that name no voice
+// of the engine.
+void CheckEngineKeys(const std::vector<std::u16string>& lines, const std::string& shown,
+                     Problems& found);
+
+// Notes a phoneme string that ends a word: with or without its tab.
+void NoteWordEnd(CheckState& state, const CheckedFile& file, int line, std::u16string_view result,
+                 const char* what);
+
+// When the blanks between words are removed, reports every word end without a tab, or the SPACE
+// line when no word end of the language has one.
+void CheckWordEnds(const std::string& configShown, CheckState& state);
+
+// The value of the first line that begins with key "=" (without regard to case), as the
+// configuration reader finds it; `line` receives its 1-based number, 0 when there is none.
+std::u16string ConfigValue(const std::vector<std::u16string>& lines, std::u16string_view key,
+                           int& line);
 
 // Reports the unknown phonemes of `phonemes` (when the language is checked for them).
 void CheckPhonemes(CheckState& state, const CheckedFile& file, int line,

@@ -5,15 +5,17 @@
 
 #include "CheckContext.h"
 #include "strings/TextFiles.h"
+#include "strings/Unicode.h"
 
 namespace parlan::cli {
 namespace {
 
-constexpr char kMustBe[] = "; language files must be UTF-16 little-endian";
+constexpr char kMustBe[] =
+    "; language files must be UTF-16 little-endian, or UTF-8 beginning with a byte-order mark "
+    "(parlan convert turns a file either way)";
 
 // Names the encoding the bytes are in when it is plainly not UTF-16 little-endian; "" otherwise.
 std::string WrongEncoding(const std::string& bytes) {
-  if (bytes.starts_with("\xEF\xBB\xBF")) return "is UTF-8 (it begins with a UTF-8 byte-order mark)";
   if (bytes.starts_with("\xFE\xFF")) return "is UTF-16 big-endian (byte-order mark FE FF)";
   if (bytes.empty()) return "";
   // Text in UTF-16 little-endian keeps the NUL high bytes of its ASCII characters (every keyword
@@ -41,6 +43,19 @@ bool HasUnpairedSurrogate(std::u16string_view line) {
   return false;
 }
 
+// The loader reads each invalid byte as U+FFFD; the developer meant something else there.
+void ReportInvalidUtf8(const std::string& bytes, const std::string& shown, Problems& problems) {
+  std::u16string decoded;
+  size_t start = 0;
+  for (int line = 1; start < bytes.size(); ++line) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    if (!Utf8ToUtf16(std::string_view(bytes).substr(start, end - start), decoded))
+      problems.Add(shown, line, "not valid UTF-8: the loader reads the bad bytes as U+FFFD");
+    start = end + 1;
+  }
+}
+
 }  // namespace
 
 CheckedFile ReadLanguageFile(const std::filesystem::path& path, const std::string& shown,
@@ -64,11 +79,13 @@ CheckedFile ReadLanguageFile(const std::filesystem::path& path, const std::strin
     problems.Add(shown, 0, "cannot be read");
     return file;
   }
-  if (std::string wrong = WrongEncoding(bytes); !wrong.empty()) {
+  const bool utf8 = HasUtf8Mark(bytes);
+  if (std::string wrong = utf8 ? "" : WrongEncoding(bytes); !wrong.empty()) {
     problems.Add(shown, 1, wrong + kMustBe);
     return file;
   }
-  if (bytes.size() % 2 != 0)
+  if (utf8) ReportInvalidUtf8(bytes, shown, problems);
+  if (!utf8 && bytes.size() % 2 != 0)
     problems.Add(shown, 0,
                  "has an odd number of bytes (" + std::to_string(bytes.size()) +
                      "): the last byte is not part of any UTF-16 character");

@@ -1,5 +1,7 @@
 // Checks of the exception dictionary: its EXCEPT and END lines, and each entry's word and
 // phoneme string.
+#include <map>
+
 #include "CheckContext.h"
 #include "normalisation/Normalisation.h"
 #include "strings/Unicode.h"
@@ -35,6 +37,7 @@ void CheckExceptionFile(const CheckedFile& file, CheckState& state) {
     state.Found.Add(file.Shown, EndLine(file),
                     "missing \"END\" line: the dictionary does not load");
   GroupTracker groups("words beginning with");
+  std::map<std::u16string, int> firstLines;
   std::u16string word;
   std::u16string replacement;
   for (size_t i = begin + 1; i < end; ++i) {
@@ -48,6 +51,10 @@ void CheckExceptionFile(const CheckedFile& file, CheckState& state) {
     SplitAtArrow(file.Lines[i], word, replacement);
     CheckWord(file, line, word, state.Found);
     state.ExceptionWords.push_back(word);
+    if (auto [first, isNew] = firstLines.emplace(word, line); !isNew)
+      state.Found.Add(file.Shown, line,
+                      "the word " + Quote(word) + " has an entry already at line " +
+                          std::to_string(first->second) + ": both are spoken, one after the other");
     groups.Next(file, line, std::u16string_view(word).substr(0, 1), state.Found);
     if (replacement.find_first_not_of(u' ') == std::u16string::npos)
       state.Found.Add(file.Shown, line,
@@ -58,6 +65,8 @@ void CheckExceptionFile(const CheckedFile& file, CheckState& state) {
                           " holds \"/\", \"[\" or \"]\", which cut the phrase's tokens apart");
     else
       CheckPhonemes(state, file, line, replacement);
+    if (replacement.find_first_not_of(u' ') != std::u16string::npos)
+      NoteWordEnd(state, file, line, replacement, "dictionary entry");
   }
 }
 

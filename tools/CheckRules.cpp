@@ -188,10 +188,25 @@ void CheckRules(const CheckedFile& file, size_t from, long classes, CheckState& 
       found.Add(file.Shown, line, "no \"=\": the whole line becomes the result");
     else
       CheckPhonemes(state, file, line, r.Result);
+    if (r.RightContext == u"_" && r.RightSense)
+      NoteWordEnd(state, file, line, r.Result, "word-end rule");
     group.push_back(std::move(rule));
   }
   if (i == file.Lines.size())
     found.Add(file.Shown, EndLine(file), "missing \"END\" line, so the file does not load");
+}
+
+// The loader does not read the name, so a file copied from another language keeps working
+// while saying it is that language: in the debug window, and to whoever edits it.
+void CheckLanguageLine(const CheckedFile& file, size_t index, CheckState& state) {
+  const std::u16string& text = file.Lines[index];
+  std::u16string named = text.substr(InStrIgnoreCase(text, u"LANGUAGE=") - 1 + 9);
+  if (const size_t wild = InStrIgnoreCase(named, u"WILD CARDS"); wild > 0) named.resize(wild - 1);
+  while (!named.empty() && (named.back() == u' ' || named.back() == u'\t')) named.pop_back();
+  if (state.Language.empty() || EqualsIgnoreCase(named, state.Language)) return;
+  state.Found.Add(
+      file.Shown, static_cast<int>(index + 1),
+      "LANGUAGE= names " + Quote(named) + ", but the folder is that of " + Quote(state.Language));
 }
 
 }  // namespace
@@ -203,6 +218,7 @@ void CheckRuleFile(const CheckedFile& file, CheckState& state) {
                     "missing \"LANGUAGE=\" line, so the file does not load");
     return;
   }
+  CheckLanguageLine(file, language, state);
   const size_t wild = FindContaining(file.Lines, language, u"WILD CARDS");
   if (wild == file.Lines.size()) {
     state.Found.Add(file.Shown, EndLine(file),

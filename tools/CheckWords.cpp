@@ -69,3 +69,31 @@ void CheckSpokenWords(const CheckedFile& rules, const CheckedFile& normalisation
 }
 
 }  // namespace parlan::cli
+
+namespace parlan::cli {
+
+void NoteWordEnd(CheckState& state, const CheckedFile& file, int line, std::u16string_view result,
+                 const char* what) {
+  if (result.ends_with(u'\t'))
+    state.AnyTabbedWordEnd = true;
+  else
+    state.Untabbed.push_back({file.Shown, line, what});
+}
+
+void CheckWordEnds(const std::string& configShown, CheckState& state) {
+  if (!state.JoinsWords || state.Untabbed.empty()) return;
+  if (!state.AnyTabbedWordEnd) {
+    state.Found.Add(configShown, state.SpaceLine,
+                    "SPACE is not 1, so the blanks between rule results are removed, and no "
+                    "word-end rule or dictionary entry ends in a tab: the words of a phrase run "
+                    "together (end them with a tab, or write SPACE=1)");
+    return;
+  }
+  for (const UntabbedWordEnd& end : state.Untabbed)
+    state.Found.Add(end.File, end.Line,
+                    "this " + end.What +
+                        " ends a word without the tab the others end in: with SPACE not 1 the "
+                        "word runs into the next one");
+}
+
+}  // namespace parlan::cli

@@ -3,10 +3,12 @@
 #include "CliErrors.h"
 #include "ControlHost.h"
 #include "LanguageCheck.h"
+#include "LanguageCommands.h"
 #include "Output.h"
 #include "PhonemeTap.h"
 #include "Signals.h"
 #include "TextInput.h"
+#include "TraceRules.h"
 #include "engines/RecordingEngines.h"
 #include "strings/Unicode.h"
 
@@ -92,6 +94,7 @@ int RunTrace(const CliOptions& options, std::istream& in, std::ostream& out, std
     PrintDebugBoxes(control.DebugBoxes(), true, out);
   else
     PrintDebugText(control.DebugWindowsText(), out);
+  if (!options.Json) out << FiredRulesSection(control);
   return kExitOk;
 }
 
@@ -108,6 +111,12 @@ int RunCommand(const CliOptions& options, std::istream& in, std::ostream& out, s
         return RunCheck(options.CheckFolder, out);
       case Command::Speak:
         return RunSpeak(options, in, out, err);
+      case Command::Test:
+        return RunTest(options.Language.Folder, out);
+      case Command::Convert:
+        return RunConvert(options.Language, err);
+      case Command::New:
+        return RunNew(options, out);
     }
   } catch (const SignalStop& stop) {
     DieBySignal(stop.Signal());

@@ -7,6 +7,7 @@
 #include "CheckContext.h"
 #include "CliErrors.h"
 #include "EspeakPhonemes.h"
+#include "PronunciationTests.h"
 #include "strings/NumberText.h"
 #include "strings/TextFiles.h"
 #include "strings/Unicode.h"
@@ -15,21 +16,6 @@ namespace parlan::cli {
 namespace {
 
 constexpr std::u16string_view kFolderPrefix = u"Parlan ";
-
-// The value of the first line that begins with key "=" (without regard to case), as the
-// configuration reader finds it; `line` receives its 1-based number, 0 when there is none.
-std::u16string ConfigValue(const std::vector<std::u16string>& lines, std::u16string_view key,
-                           int& line) {
-  const std::u16string prefix = std::u16string(key) + u"=";
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (StartsWithIgnoreCase(lines[i], prefix)) {
-      line = static_cast<int>(i + 1);
-      return lines[i].substr(prefix.size());
-    }
-  }
-  line = 0;
-  return {};
-}
 
 // A Windows language number of English (primary language 9), written in decimal or in
 // hexadecimal with or without "0x".
@@ -94,6 +80,28 @@ void CheckConfiguration(const std::filesystem::path& path, const std::string& sh
                         ": only Male, Female or Both, written exactly so, give a mode");
   }
   state.CheckPhonemes = SpokenInEnglish(lines);
+  CheckEngineKeys(lines, shown, state.Found);
+  const std::u16string space = ConfigValue(lines, u"SPACE", line);
+  state.JoinsWords = RoundHalfEven(LeadingNumber(space)) != 1.0;
+  state.SpaceLine = line;
+}
+
+// The pronunciation tests are optional; a line that `parlan test` cannot read as a case is not.
+void CheckTestsFile(const std::filesystem::path& path, Problems& found) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return;
+  std::vector<std::u16string> lines;
+  if (!ReadConfigLines(path, lines)) {
+    found.Add(path.string(), 0, "cannot be read");
+    return;
+  }
+  for (size_t i = 0; i < lines.size(); ++i) {
+    std::u16string_view line = lines[i];
+    if (i == 0 && line.starts_with(u'\uFEFF')) line.remove_prefix(1);
+    if (!line.empty() && line[0] != u'#' && line.find(u'\t') == std::u16string_view::npos)
+      found.Add(path.string(), static_cast<int>(i + 1),
+                "no tab between the text and the expected phonemes: parlan test fails it");
+  }
 }
 
 std::filesystem::path FolderOf(const std::filesystem::path& given) {
@@ -103,6 +111,19 @@ std::filesystem::path FolderOf(const std::filesystem::path& given) {
 }
 
 }  // namespace
+
+std::u16string ConfigValue(const std::vector<std::u16string>& lines, std::u16string_view key,
+                           int& line) {
+  const std::u16string prefix = std::u16string(key) + u"=";
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (StartsWithIgnoreCase(lines[i], prefix)) {
+      line = static_cast<int>(i + 1);
+      return lines[i].substr(prefix.size());
+    }
+  }
+  line = 0;
+  return {};
+}
 
 std::string Quote(std::u16string_view text) {
   return "\"" + ToUtf8(text) + "\"";
@@ -165,6 +186,7 @@ std::vector<Problem> CheckLanguageFolder(const std::filesystem::path& given) {
     return state.Found.All();
   }
   const std::u16string language = folderName.substr(kFolderPrefix.size());
+  state.Language = language;
   auto fileOf = [&](const char16_t* suffix) { return folder / (language + suffix); };
   auto shownOf = [&](const char16_t* suffix) { return fileOf(suffix).string(); };
 
@@ -175,13 +197,17 @@ std::vector<Problem> CheckLanguageFolder(const std::filesystem::path& given) {
   if (norm.Readable) CheckNormalisationFile(norm, state);
   if (except.Readable) CheckExceptionFile(except, state);
   if (rules.Readable) CheckRuleFile(rules, state);
+  CheckWordEnds(shownOf(u"c.ttg"), state);
   CheckLoading(norm, except, state);
   if (rules.Readable && norm.Readable) CheckSpokenWords(rules, norm, state);
+  const std::filesystem::path tests = PronunciationTestsFile(folder);
+  CheckTestsFile(tests, state.Found);
 
   // Report file by file, in the order above, and line by line within each file.
   std::map<std::string, int> order;
   for (const char16_t* suffix : {u"c.ttg", u"n.ttg", u"e.ttg", u"r.ttg"})
     order.emplace(shownOf(suffix), static_cast<int>(order.size()));
+  order.emplace(tests.string(), static_cast<int>(order.size()));
   std::vector<Problem> problems = state.Found.All();
   std::stable_sort(problems.begin(), problems.end(), [&](const Problem& a, const Problem& b) {
     return std::pair(order[a.File], a.Line) < std::pair(order[b.File], b.Line);

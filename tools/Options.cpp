@@ -7,13 +7,15 @@
 #include <ostream>
 
 #include "CliErrors.h"
+#include "LanguageCommands.h"
 #include "parlan/Identity.h"
 
 namespace parlan::cli {
 namespace {
 
-constexpr std::array<const char*, 5> kSubcommands = {"speak", "modes", "phonemes", "trace",
-                                                     "check"};
+// "test" and "new" are left out: too many words of text ("text", "now") are one edit away.
+constexpr std::array<const char*, 6> kSubcommands = {"speak", "modes", "phonemes",
+                                                     "trace", "check", "convert"};
 
 void AddGlobalOptions(CLI::App& app, CliOptions& o) {
   app.add_option("--root", o.Root, "Install root holding the \"Parlan <language>\" folders");
@@ -54,6 +56,7 @@ struct Subcommands {
   CLI::App* Phonemes;
   CLI::App* Trace;
   CLI::App* Check;
+  LanguageSubcommands Language;
 };
 
 Subcommands AddSubcommands(CLI::App& app, CliOptions& o) {
@@ -79,6 +82,7 @@ Subcommands AddSubcommands(CLI::App& app, CliOptions& o) {
 
   s.Check = app.add_subcommand("check", "Check a language folder; problems as file:line: text");
   s.Check->add_option("FOLDER", o.CheckFolder, "The \"Parlan <language>\" folder")->required();
+  s.Language = AddLanguageSubcommands(app, o);
   return s;
 }
 
@@ -87,6 +91,7 @@ Command CommandOf(const Subcommands& s) {
   if (s.Phonemes->parsed()) return Command::Phonemes;
   if (s.Trace->parsed()) return Command::Trace;
   if (s.Check->parsed()) return Command::Check;
+  if (auto language = LanguageCommandOf(s.Language)) return *language;
   return Command::Speak;
 }
 

@@ -10,7 +10,7 @@
 
 namespace parlan::cli {
 
-enum class Command { Speak, Modes, Phonemes, Trace, Check };
+enum class Command { Speak, Modes, Phonemes, Trace, Check, Test, Convert, New };
 
 // Where the text comes from: the words of the command line, a file, or standard input.
 struct TextSource {
@@ -31,6 +31,17 @@ struct SpeakOptions {
   std::optional<double> TimeoutSeconds;
 };
 
+// The options of the language developer's commands: test, convert and new.
+struct LanguageWork {
+  std::string Folder;    // test: the language folder; new --into: where the new one goes
+  std::string File;      // convert: the file to convert
+  std::string To;        // convert: "utf8" or "utf16"; empty for the other of the file's
+  std::string Output;    // convert -o: where to write; empty to rewrite FILE in place
+  bool Force = false;    // convert --force: replace an existing output or backup
+  std::string Language;  // new: the name of the new language
+  std::string From;      // new: the language copied; "English" when empty
+};
+
 struct CliOptions {
   Command Cmd = Command::Speak;
   std::string Root;      // --root: the install root; empty for the library's default
@@ -39,6 +50,7 @@ struct CliOptions {
   TextSource Text;
   bool Json = false;  // modes, trace
   std::string CheckFolder;
+  LanguageWork Language;
 };
 
 // Parses the command line. Returns an exit status when the program should end here: after

@@ -1,6 +1,8 @@
 #include "PronunciationTests.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <fstream>
 #include <thread>
@@ -34,7 +36,7 @@ std::u16string CollapseSpaces(std::u16string_view text) {
 
 std::vector<std::string> ReadLines(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
-  if (!in) throw UsageError("cannot read " + file.string());
+  if (!in) throw UsageError("cannot read " + file.string() + ": " + std::strerror(errno));
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -82,6 +84,10 @@ void RunCases(const std::filesystem::path& folder, PronunciationRun& run) {
 
 }  // namespace
 
+std::u16string CollapsedPhonemes(std::u16string_view phonemes) {
+  return CollapseSpaces(phonemes);
+}
+
 int PronunciationRun::Failed() const {
   return static_cast<int>(
       std::count_if(Cases.begin(), Cases.end(), [](const auto& c) { return !c.Passed; }));
@@ -92,10 +98,11 @@ std::filesystem::path PronunciationTestsFile(const std::filesystem::path& langua
 }
 
 PronunciationRun RunPronunciationTests(const std::filesystem::path& given) {
-  std::filesystem::path folder = given;
+  // Absolute, so that a folder given as "Parlan X" still has the folder it stands in as root.
+  std::filesystem::path folder = std::filesystem::absolute(given).lexically_normal();
   if (folder.filename().empty()) folder = folder.parent_path();
   PronunciationRun run;
-  run.File = PronunciationTestsFile(folder);
+  run.File = PronunciationTestsFile(given.lexically_normal());
   const std::vector<std::string> lines = ReadLines(run.File);
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];

@@ -27,6 +27,10 @@ struct PronunciationRun {
   int Failed() const;
 };
 
+// Phonemes as the tests compare them: blanks, tabs and line ends collapsed into single blanks,
+// none at either end.
+std::u16string CollapsedPhonemes(std::u16string_view phonemes);
+
 // The tests file of a language folder.
 std::filesystem::path PronunciationTestsFile(const std::filesystem::path& languageFolder);
 

@@ -33,6 +33,28 @@ std::vector<std::u16string> BoxLines(const std::u16string& text) {
   return lines;
 }
 
+// Each logged line with the first rule that writes it, as the matcher tries them in order.
+std::vector<LetterRuleUse> MatchApplied(const LetterRuleTables& tables,
+                                        const std::vector<int>& lines,
+                                        const std::vector<std::u16string>& logged) {
+  std::vector<LetterRuleUse> uses;
+  for (const std::u16string& text : logged) {
+    LetterRuleUse use;
+    use.Rule = text;
+    for (size_t i = 0; i < tables.LetterRules.size(); ++i) {
+      const LetterRule& rule = tables.LetterRules[i];
+      if (rule.Focus.empty() || AppliedText(rule) != text) continue;
+      use.Letters = rule.Focus;
+      use.Phonemes = rule.Result;
+      use.Rule = RuleText(rule);
+      use.Line = i < lines.size() ? lines[i] : 0;
+      break;
+    }
+    uses.push_back(std::move(use));
+  }
+  return uses;
+}
+
 }  // namespace
 
 std::vector<int> RuleLines(const std::filesystem::path& ruleFile) {
@@ -72,23 +94,21 @@ std::vector<LetterRuleUse> ExplainWord(const std::filesystem::path& ruleFile,
 
   ctx.NeverDebug = false;
   ConvertWord(ctx, LowerCase(word));
-  std::vector<LetterRuleUse> uses;
-  for (const std::u16string& logged :
-       BoxLines(debug.Advanced().FindControl("txtRulesAppld")->Text)) {
-    LetterRuleUse use;
-    use.Rule = logged;
-    for (size_t i = 0; i < tables.LetterRules.size(); ++i) {
-      const LetterRule& rule = tables.LetterRules[i];
-      if (rule.Focus.empty() || AppliedText(rule) != logged) continue;
-      use.Letters = rule.Focus;
-      use.Phonemes = rule.Result;
-      use.Rule = RuleText(rule);
-      use.Line = i < lines.size() ? lines[i] : 0;
-      break;
-    }
-    uses.push_back(std::move(use));
-  }
-  return uses;
+  return MatchApplied(tables, lines, BoxLines(debug.Advanced().FindControl("txtRulesAppld")->Text));
+}
+
+std::vector<LetterRuleUse> FiredRules(const std::filesystem::path& ruleFile,
+                                      const std::u16string& appliedBox) {
+  LetterRuleTables tables;
+  ErrorRecord error;
+  DebugWindows debug;
+  LetterRuleContext ctx{tables, error, debug, true, 0};
+  LoadLetterRules(ctx, ruleFile);
+  if (!tables.RulesLoadOk) return {};
+  std::vector<std::u16string> fired;
+  for (std::u16string& line : BoxLines(appliedBox))
+    if (line.starts_with(u"F= ")) fired.push_back(std::move(line));
+  return MatchApplied(tables, RuleLines(ruleFile), fired);
 }
 
 }  // namespace parlan::cli

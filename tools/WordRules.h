@@ -21,6 +21,11 @@ struct LetterRuleUse {
 std::vector<LetterRuleUse> ExplainWord(const std::filesystem::path& ruleFile,
                                        const std::u16string& word);
 
+// The rules that the "Rules Applied" box of a Speak names (its "F= ..." lines), each with its
+// line in the rule file, in the order they fired. Empty when the rule file does not load.
+std::vector<LetterRuleUse> FiredRules(const std::filesystem::path& ruleFile,
+                                      const std::u16string& appliedBox);
+
 // The 1-based file line of every rule, in rule order, read the way the loader reads the file.
 std::vector<int> RuleLines(const std::filesystem::path& ruleFile);
 

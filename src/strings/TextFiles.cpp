@@ -8,6 +8,8 @@
 namespace parlan {
 namespace {
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
 bool ReadBytes(const std::filesystem::path& path, std::string& bytes) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return false;
@@ -17,12 +19,47 @@ bool ReadBytes(const std::filesystem::path& path, std::string& bytes) {
   return !in.bad();
 }
 
+// Invalid sequences become U+FFFD, so that one bad byte costs one character, not the file.
+std::u16string DecodeUtf8Lenient(std::string_view bytes) {
+  std::u16string text;
+  if (Utf8ToUtf16(bytes, text)) return text;
+  text.clear();
+  size_t i = 0;
+  while (i < bytes.size()) {
+    size_t length = 1;
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    if (lead >= 0xF0)
+      length = 4;
+    else if (lead >= 0xE0)
+      length = 3;
+    else if (lead >= 0xC0)
+      length = 2;
+    std::u16string piece;
+    if (i + length <= bytes.size() && Utf8ToUtf16(bytes.substr(i, length), piece)) {
+      text += piece;
+      i += length;
+    } else {
+      text.push_back(u'\uFFFD');
+      ++i;
+    }
+  }
+  return text;
+}
+
 }  // namespace
 
 bool Utf16LineReader::Open(const std::filesystem::path& path) {
   Close();
   std::string bytes;
   if (!ReadBytes(path, bytes)) return false;
+  if (HasUtf8Mark(bytes)) {
+    // A file that a developer saved as UTF-8: the mark is what tells it from UTF-16, whose
+    // reading stays exactly as it was for every file without it.
+    text_ = DecodeUtf8Lenient(std::string_view(bytes).substr(kUtf8Mark.size()));
+    next_ = 0;
+    open_ = true;
+    return true;
+  }
   // Sized once and filled in place: a language file is decoded at every mode change.
   text_.assign(bytes.size() / 2, u'\0');
   for (size_t i = 0; i < text_.size(); ++i) {
@@ -66,6 +103,10 @@ bool ReadConfigLines(const std::filesystem::path& path, std::vector<std::u16stri
     start = lf == std::string::npos ? bytes.size() : lf + 1;
   }
   return true;
+}
+
+bool HasUtf8Mark(std::string_view bytes) {
+  return bytes.starts_with(kUtf8Mark);
 }
 
 std::string EncodeUtf16Le(std::u16string_view text, bool withBom) {

@@ -9,8 +9,9 @@
 namespace parlan {
 
 // Reads a UTF-16 little-endian file line by line. A line ends at CR LF or LF; a byte-order
-// mark at the start of the file is skipped. Reading past the last line fails, which is what the
-// loaders take for a file that ended too soon.
+// mark at the start of the file is skipped. A file that begins with the UTF-8 byte-order mark
+// is read as UTF-8 instead (invalid bytes become U+FFFD). Reading past the last line fails, which
+// is what the loaders take for a file that ended too soon.
 class Utf16LineReader {
  public:
   // False when the file does not exist or cannot be read.
@@ -30,6 +31,9 @@ class Utf16LineReader {
 // Reads a whole file of 8-bit lines (UTF-8, or Latin-1 where the bytes are not UTF-8).
 // Line ends (CR LF or LF) are removed; nothing else is trimmed. False when unreadable.
 bool ReadConfigLines(const std::filesystem::path& path, std::vector<std::u16string>& lines);
+
+// True when the bytes begin with the UTF-8 byte-order mark, which makes a language file UTF-8.
+bool HasUtf8Mark(std::string_view bytes);
 
 // Encodes text as UTF-16 little-endian bytes (no byte-order mark); used by tools and tests that
 // write language files.

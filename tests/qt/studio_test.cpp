@@ -61,6 +61,8 @@ class StudioTest : public QObject {
                                             "a\0\r\0\n\0\xbb\x03\r\0\n\0",
                                             14)
                                      << QString("a\n\u03bb\n") << "UTF-16 LE with BOM, CR LF";
+    QTest::newRow("UTF-8 rule file with BOM") << 1 << QByteArray("\xef\xbb\xbf[a]=\xce\xbb\t\n")
+                                              << QString("[a]=\u03bb\t\n") << "UTF-8 with BOM, LF";
     QTest::newRow("UTF-16 without BOM")
         << 1 << QByteArray("[\0a\0]\0=\0a\0\n\0", 12) << QString("[a]=a\n") << "UTF-16 LE, LF";
   }

@@ -56,6 +56,18 @@ const std::vector<Utf16Case> kUtf16Cases = {
     {"SingleByte", "x", {}},
     {"SurrogatePairKept", Le(u"\U0001F600\n"), {u"\U0001F600"}},
     {"ByteOrderMarkOnlyAtStart", Le(u"a\n\uFEFFb"), {u"a", u"\uFEFFb"}},
+    // A UTF-8 mark makes the file UTF-8; without it, 8-bit bytes are still read as UTF-16.
+    {"Utf8WithMark",
+     "\xEF\xBB\xBF\xCE\xB1 --> a\t\nb\r\n\xF0\x9F\x98\x80",
+     {u"\u03b1 --> a\t", u"b", u"\U0001F600"}},
+    {"Utf8MarkOnly", "\xEF\xBB\xBF", {}},
+    {"Utf8InvalidBytesBecomeReplacements",
+     "\xEF\xBB\xBF"
+     "a\xFF"
+     "b\n\xC3\n\xC3\xA9",
+     {u"a\uFFFDb", u"\uFFFD", u"\u00e9"}},
+    {"Utf8WithoutMarkIsUtf16", "ab\r\n", {u"\u6261\u0a0d"}},
+    {"Utf16MarkThenUtf8MarkBytes", Le(u"\uFEFF\uBBEF", false), {u"\uBBEF"}},
 };
 
 class Utf16ReaderTest : public testing::TestWithParam<Utf16Case> {};

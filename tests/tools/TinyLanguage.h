@@ -13,7 +13,7 @@ inline LanguageFiles TinyLanguage() {
   LanguageFiles f;
   f.Config = {"GENDER=Both",
               "SAPINO=4",
-              "UID=espeak-ng",
+              "UID=gmw/en-US",
               "LANGID=en-us",
               "SPACE=1",
               "MALE=English (America)",

@@ -117,11 +117,37 @@ TEST(CheckCommand, ShippedEnglishHasNoProblems) {
   EXPECT_EQ(r.Out, "");
 }
 
-TEST(CheckCommand, DemonstrationLanguageHasNoProblems) {
+// The demonstration language spells its rules out letter by letter for the rule tests, and its
+// words run together (SPACE=0 without word-end tabs): that is the one problem it has.
+TEST(CheckCommand, DemonstrationLanguageHasOnlyItsRunTogetherWords) {
   const auto demo = std::filesystem::path(PARLAN_TEST_DATA) / "root" / "Parlan Demo";
   if (!std::filesystem::exists(demo / "Demor.ttg")) GTEST_SKIP() << "no demonstration rules yet";
   ToolResult r = RunTool({"check", demo.string()});
+  EXPECT_EQ(r.Status, 1) << r.Out << r.Err;
+  ASSERT_EQ(Lines(r.Out).size(), 1u) << r.Out;
+  EXPECT_TRUE(r.Out.starts_with((demo / "Democ.ttg").string() + ":8: SPACE is not 1")) << r.Out;
+}
+
+TEST(CheckCommand, LanguageInUtf8WithMarksHasNoProblems) {
+  TempDir root;
+  Faulty f;
+  f.RawFiles["n.ttg"] = "\xEF\xBB\xBF" + Utf8Bytes(f.Files.Normalisation);
+  f.RawFiles["e.ttg"] = "\xEF\xBB\xBF" + Utf8Bytes(f.Files.Exceptions);
+  f.RawFiles["r.ttg"] = "\xEF\xBB\xBF" + Utf8Bytes(f.Files.Rules);
+  ToolResult r = RunTool({"check", WriteFaulty(root.Path(), f).string()});
   EXPECT_EQ(r.Status, 0) << r.Out << r.Err;
+  EXPECT_EQ(r.Out, "");
+}
+
+TEST(CheckCommand, TestsLineWithoutTabIsAProblem) {
+  TempDir root;
+  auto folder = WriteFaulty(root.Path(), Faulty{});
+  WriteBytes(folder / "tests.tsv", "\xEF\xBB\xBF# cases\nchat\ttS a t\n\ncab k a b\n");
+  ToolResult r = RunTool({"check", folder.string()});
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Out, (folder / "tests.tsv").string() +
+                       ":4: no tab between the text and the expected phonemes: parlan test "
+                       "fails it\n");
 }
 
 TEST(CheckCommand, FolderNameWithoutPrefixIsAProblem) {
@@ -155,9 +181,13 @@ const CheckCase kCases[] = {
     {"RulesMissing", [](Faulty& f) { f.Files.Rules.clear(); }, "r.ttg", kWholeFile, "missing"},
     {"RulesInUtf8", [](Faulty& f) { f.RawFiles["r.ttg"] = Utf8Bytes(f.Files.Rules); }, "r.ttg",
      "Tiny rules", "no NUL bytes"},
-    {"NormalisationWithUtf8Mark",
-     [](Faulty& f) { f.RawFiles["n.ttg"] = "\xEF\xBB\xBF" + Utf8Bytes(f.Files.Normalisation); },
-     "n.ttg", "Tiny normalisation", "is UTF-8"},
+    {"NormalisationInvalidUtf8",
+     [](Faulty& f) {
+       LineList lines = f.Files.Normalisation;
+       lines[0] += "\xC3";
+       f.RawFiles["n.ttg"] = "\xEF\xBB\xBF" + Utf8Bytes(lines);
+     },
+     "n.ttg", "Tiny normalisation", "not valid UTF-8"},
     {"ExceptionsBigEndian",
      [](Faulty& f) { f.RawFiles["e.ttg"] = Utf16Bytes(f.Files.Exceptions, true); }, "e.ttg",
      "Tiny exceptions", "big-endian"},
@@ -170,6 +200,38 @@ const CheckCase kCases[] = {
     {"GenderWithTrailingBlank",
      [](Faulty& f) { Replace(f.Files.Config, "GENDER=Both", {"GENDER=Male "}); }, "c.ttg",
      "GENDER=Male ", "GENDER is \"Male \""},
+    {"SapiNumberNotANumber",
+     [](Faulty& f) { Replace(f.Files.Config, "SAPINO=4", {"SAPINO=five"}); }, "c.ttg",
+     "SAPINO=five", "SAPINO is \"five\""},
+    {"SapiNumberThree", [](Faulty& f) { Replace(f.Files.Config, "SAPINO=4", {"SAPINO=3"}); },
+     "c.ttg", "SAPINO=3", "SAPINO is \"3\""},
+    {"UnknownEngineId", [](Faulty& f) { Replace(f.Files.Config, "UID=gmw/en-US", {"UID=nosuch"}); },
+     "c.ttg", "UID=nosuch", "names no voice of the engine"},
+    {"UnknownMaleVoice",
+     [](Faulty& f) { Replace(f.Files.Config, "MALE=English (America)", {"MALE=English (Mars)"}); },
+     "c.ttg", "MALE=English (Mars)", "MALE \"English (Mars)\" names no voice"},
+    {"UnknownFemaleVoice",
+     [](Faulty& f) {
+       Replace(f.Files.Config, "FEMALE=English (America) Female", {"FEMALE=Nobody"});
+     },
+     "c.ttg", "FEMALE=Nobody", "FEMALE \"Nobody\" names no voice"},
+    // Words run together when the blanks are removed and a word end has no tab.
+    {"NoWordEndHasATab", [](Faulty& f) { Replace(f.Files.Config, "SPACE=1", {"SPACE=0"}); },
+     "c.ttg", "SPACE=0", "no word-end rule or dictionary entry ends in a tab"},
+    {"DictionaryEntryWithoutTab",
+     [](Faulty& f) {
+       Replace(f.Files.Config, "SPACE=1", {"SPACE=0"});
+       Replace(f.Files.Rules, "_,t,h[e]_=@", {"_,t,h[e]_=@\t"});
+       Replace(f.Files.Exceptions, "one --> w'Vn", {"one --> w'Vn\t"});
+       Replace(f.Files.Exceptions, "the --> D@", {"the --> D@\t"});
+     },
+     "e.ttg", "two --> t'u:", "dictionary entry ends a word without the tab"},
+    {"WordEndRuleWithoutTab",
+     [](Faulty& f) {
+       Replace(f.Files.Config, "SPACE=1", {"SPACE=0"});
+       Replace(f.Files.Exceptions, "one --> w'Vn", {"one --> w'Vn\t"});
+     },
+     "r.ttg", "_,t,h[e]_=@", "word-end rule ends a word without the tab"},
     // Normalisation sections.
     {"NoLocale", [](Faulty& f) { Replace(f.Files.Normalisation, "LOCALE", {"LOCAL"}); }, "n.ttg",
      kLastLine, "missing section \"LOCALE\""},
@@ -242,12 +304,20 @@ const CheckCase kCases[] = {
     {"UnknownPhonemeInDictionary",
      [](Faulty& f) { Replace(f.Files.Exceptions, "the --> D@", {"the --> DQ@"}); }, "e.ttg",
      "the --> DQ@", "unknown eSpeak NG phoneme \"Q\""},
+    {"DictionaryWordTwice",
+     [](Faulty& f) {
+       Replace(f.Files.Exceptions, "the --> D@", {"the --> D@", "the --> Di:"});
+     },
+     "e.ttg", "the --> Di:", "\"the\" has an entry already at line 4: both are spoken"},
     {"EmptyPhonemeString",
      [](Faulty& f) { Replace(f.Files.Exceptions, "the --> D@", {"the --> "}); }, "e.ttg",
      "the --> ", "empty phoneme string"},
     // Letter rules.
     {"NoLanguageLine", [](Faulty& f) { Remove(f.Files.Rules, "LANGUAGE=Tiny"); }, "r.ttg",
      kLastLine, "missing \"LANGUAGE=\""},
+    {"LanguageLineNamesAnother",
+     [](Faulty& f) { Replace(f.Files.Rules, "LANGUAGE=Tiny", {"LANGUAGE=English"}); }, "r.ttg",
+     "LANGUAGE=English", "LANGUAGE= names \"English\", but the folder is that of \"Tiny\""},
     {"NoWildCardsLine", [](Faulty& f) { Remove(f.Files.Rules, "WILD CARDS"); }, "r.ttg", kLastLine,
      "missing \"WILD CARDS\""},
     {"NoRulesLine", [](Faulty& f) { Remove(f.Files.Rules, "RULES"); }, "r.ttg", kLastLine,

@@ -36,6 +36,9 @@ std::vector<LanguageFile> LanguageFilesOf(const std::filesystem::path& folder) {
 QString DecodeLanguageFile(const QByteArray& bytes, LanguageFile& file) {
   QByteArray body = bytes;
   QString text;
+  // A rule file that begins with the UTF-8 byte-order mark is UTF-8, as the loaders read it.
+  if (file.Encoding == FileEncoding::Utf16Le && body.startsWith("\xEF\xBB\xBF"))
+    file.Encoding = FileEncoding::Utf8;
   if (file.Encoding == FileEncoding::Utf16Le) {
     file.Bom = body.startsWith("\xFF\xFE");
     if (file.Bom) body.remove(0, 2);
