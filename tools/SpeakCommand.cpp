@@ -1,5 +1,7 @@
 // `parlan speak`: speaks text in a mode to the sound server or to a sound file and waits until
 // the speech is done.
+#include <unistd.h>
+
 #include <algorithm>
 #include <optional>
 
@@ -9,6 +11,7 @@
 #include "ControlHost.h"
 #include "Output.h"
 #include "PhonemeTap.h"
+#include "Prosody.h"
 #include "Signals.h"
 #include "TextInput.h"
 #include "parlan/EspeakEngines.h"
@@ -28,26 +31,43 @@ std::chrono::milliseconds Timeout(const SpeakOptions& s, size_t characters) {
   return std::chrono::milliseconds(static_cast<int64_t>(seconds * 1000.0));
 }
 
-void CheckRange(const char* what, const char* flag, int32_t value, int32_t min, int32_t max) {
-  if (min < max && (value < min || value > max))
+void CheckRange(const char* what, const char* flag, const std::optional<int32_t>& value,
+                int32_t min, int32_t max, const char* unit = "") {
+  if (value && (*value < min || *value > max))
     throw UsageError(std::string(what) + " " + flag + " must be " + std::to_string(min) + " to " +
-                     std::to_string(max) + " in this mode, not " + std::to_string(value));
+                     std::to_string(max) + unit + ", not " + std::to_string(*value));
 }
 
-void ApplyProsody(ControlHost& host, const SpeakOptions& s) {
+void CheckOptions(const SpeakOptions& s) {
+  CheckRange("speed", "-s", s.Speed, prosody::kMinWordsPerMinute, prosody::kMaxWordsPerMinute,
+             " words per minute");
+  CheckRange("pitch", "-p", s.Pitch, 0, prosody::kMaxPitch);
+  CheckRange("volume", "-a", s.Volume, 0, prosody::kMaxAmplitude);
+  if (s.TimeoutSeconds && !(*s.TimeoutSeconds > 0))
+    throw UsageError("--timeout must be more than 0 seconds");
+  if (!s.OutputFile.empty() && s.NoAudio) throw UsageError("-w and -q cannot be used together");
+  if (s.ToStdout && s.NoAudio) throw UsageError("--stdout and -q cannot be used together");
+  if (s.ToStdout && !s.OutputFile.empty())
+    throw UsageError("--stdout and -w cannot be used together");
+  if (s.ToStdout && (s.PrintPhonemes || s.PrintTrace || s.PrintEvents))
+    throw UsageError("--stdout carries the audio alone; -x, -X and --events cannot join it");
+}
+
+// The same units in every mode; each engine gets them in its own.
+void ApplyProsody(ControlHost& host, const SpeakOptions& s, std::ostream& err) {
   Parlana& control = host.Control();
-  if (s.Speed) {
-    CheckRange("speed", "-s", *s.Speed, control.MinSpeed(), control.MaxSpeed());
-    control.SetSpeed(*s.Speed);
-  }
-  if (s.Pitch) {
-    CheckRange("pitch", "-p", *s.Pitch, control.MinPitch(), control.MaxPitch());
-    control.SetPitch(*s.Pitch);
-  }
-  if (s.Volume)
-    control.SetVolume(*s.Volume);
-  else if (host.HasSettings())
+  if (s.Speed && control.MinSpeed() < control.MaxSpeed())
+    control.SetSpeed(prosody::SpeedToEngine(*s.Speed, control.MinSpeed(), control.MaxSpeed()));
+  if (s.Pitch && control.MinPitch() < control.MaxPitch())
+    control.SetPitch(prosody::PitchToEngine(*s.Pitch, control.MinPitch(), control.MaxPitch()));
+  if (s.Volume) {
+    if (*s.Volume > prosody::kNormalAmplitude)
+      err << "parlan: warning: volume -a " << *s.Volume
+          << " is played as 100, the loudest the control plays\n";
+    control.SetVolume(prosody::AmplitudeToLevel(*s.Volume));
+  } else if (host.HasSettings()) {
     control.Volume();  // reading the volume hands the saved level to the engine
+  }
 }
 
 // One progress line, written over the previous one. `phrases` is the number of phoneme
@@ -101,15 +121,34 @@ void WarnAboutConversion(Parlana& control, std::ostream& err) {
   if (number >= 3 && number <= 7) err << "parlan: warning: " << ToUtf8(text) << "\n";
 }
 
+// The sound file of -w, or for --stdout one in the temporary folder that is copied out at the end.
+void OpenTarget(const SpeakOptions& s, std::optional<AudioTarget>& target) {
+  if (s.ToStdout)
+    target.emplace(std::filesystem::temp_directory_path() /
+                   ("parlan-" + std::to_string(::getpid()) + ".wav"));
+  else if (!s.OutputFile.empty())
+    target.emplace(s.OutputFile);
+  if (target && !AudioAvailable())
+    throw RunError("cannot write " + (s.ToStdout ? "the audio" : s.OutputFile) +
+                   ": the library was built without a speech engine");
+  if (!target && !s.NoAudio && AudioAvailable() && !engines::SoundServerReachable())
+    throw RunError(
+        "no sound server could be reached, so nothing would be heard; write the audio "
+        "with -w FILE, or use -q");
+}
+
+// What -x cannot show: only native modes hand phoneme strings to the engine.
+void WarnWithoutPhonemes(const ModeEntry& mode, std::ostream& err) {
+  if (mode.Kind == "native") return;
+  err << "parlan: warning: -x shows nothing in mode " << mode.Number << " (" << ToUtf8(mode.Name)
+      << "): a " << mode.Kind << " mode speaks the text itself, without phoneme strings\n";
+}
+
 }  // namespace
 
 int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostream& err) {
   const SpeakOptions& s = o.Speak;
-  if (s.Volume && (*s.Volume < 0 || *s.Volume > 10))
-    throw UsageError("volume -a must be 0 to 10, not " + std::to_string(*s.Volume));
-  if (s.TimeoutSeconds && !(*s.TimeoutSeconds > 0))
-    throw UsageError("--timeout must be more than 0 seconds");
-  if (!s.OutputFile.empty() && s.NoAudio) throw UsageError("-w and -q cannot be used together");
+  CheckOptions(s);
   // Read piece by piece so that speech starts with the first piece; --trace prints the debug
   // boxes of one Speak, so it reads the whole text first.
   TextReader reader(o.Text, in);
@@ -120,18 +159,8 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   // From here on an interruption ends the run through the clean-up below, so that no
   // temporary sound file is left behind.
   InterruptGuard guard;
-
   std::optional<AudioTarget> target;
-  if (!s.OutputFile.empty()) {
-    target.emplace(s.OutputFile);
-    if (!AudioAvailable())
-      throw RunError("cannot write " + s.OutputFile +
-                     ": the library was built without a speech engine");
-  }
-  if (!target && !s.NoAudio && AudioAvailable() && !engines::SoundServerReachable())
-    throw RunError(
-        "no sound server could be reached, so nothing would be heard; write the audio "
-        "with -w FILE, or use -q");
+  OpenTarget(s, target);
   auto failure = std::make_shared<engines::OutputFailure>();
   std::shared_ptr<engines::EngineFactory> engines =
       MakeEngines(target      ? AudioChoice::File
@@ -144,13 +173,18 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   Parlana& control = host.Control();
   if (s.PrintPhonemes) host.RequireNativeLanguages();  // only native modes hand phonemes over
   StopOnSignal stopOnSignal(control);
-  host.SelectMode(s.Mode);
-  ApplyProsody(host, s);
+  const ModeEntry mode = host.SelectMode(s.Mode);
+  if (s.PrintPhonemes) WarnWithoutPhonemes(mode, err);
+  ApplyProsody(host, s, err);
   // Only --trace reads the debug boxes: without it, filling them would cost time and memory
   // in proportion to the text and show nothing.
   const bool neverDebug = control.NeverDebug();
   if (neverDebug == s.PrintTrace) control.SetNeverDebug(!s.PrintTrace);
+  // What selecting the mode and the pitch made the engines say is over before the events
+  // are followed, so that each AudioStart that follows belongs to an utterance of the text.
+  control.WaitUntilDone(std::chrono::seconds(5));
   auto events = std::make_shared<EventPrinter>(s.PrintEvents ? &out : nullptr);
+  tap->SetUtteranceListener([events](const std::u16string& text) { events->Expect(text); });
   control.AddEventSink(events);
 
   tap->Take();  // what selecting the mode sent is no phrase
@@ -160,13 +194,17 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
     const std::vector<std::u16string> taken = tap->Take();
     phrases += taken.size();
     if (s.PrintPhonemes) PrintPhonemeStrings(taken, out);
+    // Typed lines are heard one by one, each before the next is read.
+    if (reader.LineByLine())
+      WaitForSpeech(control, guard, *events, 0, Timeout(s, text.size()), nullptr);
     // After a signal the rest of the input is not even read: the run ends at once.
     more = !s.PrintTrace && !guard.Interrupted() && reader.Next(text);
     characters += more ? text.size() : 0;
   }
   if (s.PrintTrace) PrintDebugText(control.DebugWindowsText(), out);
   WarnAboutConversion(control, err);
-  const bool showProgress = target && characters >= kLongText;
+  // Progress lines are written over each other, which only a terminal shows as meant.
+  const bool showProgress = target && characters >= kLongText && ::isatty(STDERR_FILENO) == 1;
   WaitForSpeech(control, guard, *events, phrases, Timeout(s, characters),
                 showProgress ? &err : nullptr);
 
@@ -177,7 +215,9 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   // header matches the cut would pass for complete speech.
   if (const std::string reason = failure->Reason(); !reason.empty())
     throw RunError(target ? "cannot write " + target->Target().string() + ": " + reason : reason);
-  if (target) {
+  if (target && s.ToStdout) {
+    target->CopyTo(out);
+  } else if (target) {
     target->Commit();
     out << "wrote " << target->Target().string() << "\n";
   }
