@@ -35,8 +35,11 @@ std::u16string WordAt(const std::u16string& text, int32_t byteoffset, int32_t ch
   }
   const auto at = static_cast<size_t>(std::max(byteoffset, 0) / 2);
   if (at >= text.size()) return {};
-  const size_t end = text.find_first_of(u" \t", at);
-  return text.substr(at, end == std::u16string::npos ? std::u16string::npos : end - at);
+  size_t end = text.find_first_of(u" \t", at);
+  if (end == std::u16string::npos) end = text.size();
+  // The end mark of a native phrase is no part of its last word: the engine drops it.
+  if (end == text.size() && end > at + 1 && text.back() == u'#') --end;
+  return text.substr(at, end - at);
 }
 
 }  // namespace
