@@ -47,15 +47,16 @@ std::string NativeLanguage(const std::filesystem::path& root,
 
 }  // namespace
 
-std::shared_ptr<engines::EngineFactory> MakeEngines(
-    AudioChoice choice, const std::filesystem::path& file,
-    std::shared_ptr<engines::OutputFailure> failure) {
+std::shared_ptr<engines::EngineFactory> MakeEngines(AudioChoice choice,
+                                                    const std::filesystem::path& file,
+                                                    std::shared_ptr<engines::OutputFailure> failure,
+                                                    const engines::ReadingStyle& style) {
   engines::AudioOutput output;
   output.kind = choice == AudioChoice::File   ? engines::AudioOutput::Kind::File
                 : choice == AudioChoice::None ? engines::AudioOutput::Kind::None
                                               : engines::AudioOutput::Kind::SoundServer;
   output.file = file;
-  return engines::EspeakEngineFactory(output, std::move(failure));
+  return engines::EspeakEngineFactory(output, std::move(failure), style);
 }
 
 bool AudioAvailable() {

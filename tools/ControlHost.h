@@ -21,7 +21,8 @@ enum class AudioChoice { None, File, SoundServer };
 // file `file` or nowhere; `failure` receives the first failure of the output.
 std::shared_ptr<engines::EngineFactory> MakeEngines(
     AudioChoice choice, const std::filesystem::path& file = {},
-    std::shared_ptr<engines::OutputFailure> failure = nullptr);
+    std::shared_ptr<engines::OutputFailure> failure = nullptr,
+    const engines::ReadingStyle& style = {});
 // True when MakeEngines gives engines that make sound.
 bool AudioAvailable();
 

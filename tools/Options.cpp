@@ -39,6 +39,13 @@ void AddSpeakOptions(CLI::App& app, CliOptions& o) {
   app.add_option("-p,--pitch", s.Pitch, "Pitch 0 to 99 (50 normal)");
   app.add_option("-a,--volume,--amplitude", s.Volume,
                  "Volume 0 to 200 (100 normal, the loudest the control plays)");
+  app.add_option("-g,--word-gap", s.WordGap, "Pause between words, in units of 10 ms");
+  app.add_option("-k,--capitals", s.Capitals,
+                 "Capital letters: 1 a sound, 2 the word \"capital\", 3 and up a higher pitch");
+  // A flag, not an option: "--punct hello" must leave "hello" to the text.
+  app.add_flag(std::string("--punct{") + kAllPunctuation + "}", s.Punctuation,
+               "Say the names of punctuation characters; --punct=CHARS only of these");
+  app.add_flag("-m,--markup", s.Ssml, "The text is SSML: its markup is followed, never read");
   app.add_option("-w,--wav", s.OutputFile, "Write the audio to FILE (.wav or .flac)");
   app.add_flag("--stdout", s.ToStdout, "Write the audio as WAV to standard output");
   app.add_flag("-q,--quiet", s.NoAudio, "Synthesise without playing");

@@ -20,17 +20,24 @@ struct TextSource {
   bool LineByLine = false;
 };
 
+// --punct without characters: every punctuation character.
+inline constexpr char kAllPunctuation[] = "\x1F";
+
 struct SpeakOptions {
   std::string Mode;  // -v: see ControlHost::ResolveMode; empty for the saved or first mode
-  std::optional<int32_t> Speed;   // -s, words per minute 80..450
-  std::optional<int32_t> Pitch;   // -p, 0..99
-  std::optional<int32_t> Volume;  // -a, 0..200
-  std::string OutputFile;         // -w: a .wav or .flac file
-  bool ToStdout = false;          // --stdout: WAV to standard output
-  bool NoAudio = false;           // -q: synthesise without sound
-  bool PrintPhonemes = false;     // -x
-  bool PrintTrace = false;        // -X
-  bool PrintEvents = false;       // --events
+  std::optional<int32_t> Speed;     // -s, words per minute 80..450
+  std::optional<int32_t> Pitch;     // -p, 0..99
+  std::optional<int32_t> Volume;    // -a, 0..200
+  std::string OutputFile;           // -w: a .wav or .flac file
+  bool ToStdout = false;            // --stdout: WAV to standard output
+  std::optional<int32_t> WordGap;   // -g, in 10 ms units
+  std::optional<int32_t> Capitals;  // -k, as eSpeak NG takes it
+  std::string Punctuation;          // --punct[=CHARS]: kAllPunctuation, the characters, or ""
+  bool Ssml = false;                // -m: the text is SSML
+  bool NoAudio = false;             // -q: synthesise without sound
+  bool PrintPhonemes = false;       // -x
+  bool PrintTrace = false;          // -X
+  bool PrintEvents = false;         // --events
   std::optional<double> TimeoutSeconds;
 };
 

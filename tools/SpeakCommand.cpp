@@ -49,6 +49,8 @@ void CheckOptions(const SpeakOptions& s) {
   if (s.ToStdout && s.NoAudio) throw UsageError("--stdout and -q cannot be used together");
   if (s.ToStdout && !s.OutputFile.empty())
     throw UsageError("--stdout and -w cannot be used together");
+  CheckRange("word gap", "-g", s.WordGap, 0, 1000);
+  CheckRange("capitals", "-k", s.Capitals, 0, 100);
   if (s.ToStdout && (s.PrintPhonemes || s.PrintTrace || s.PrintEvents))
     throw UsageError("--stdout carries the audio alone; -x, -X and --events cannot join it");
 }
@@ -121,6 +123,17 @@ void WarnAboutConversion(Parlana& control, std::ostream& err) {
   if (number >= 3 && number <= 7) err << "parlan: warning: " << ToUtf8(text) << "\n";
 }
 
+engines::ReadingStyle StyleOf(const SpeakOptions& s) {
+  engines::ReadingStyle style;
+  style.WordGap = s.WordGap.value_or(0);
+  style.Capitals = s.Capitals.value_or(0);
+  style.Punctuation = !s.Punctuation.empty();
+  if (style.Punctuation && s.Punctuation != kAllPunctuation &&
+      !Utf8ToUtf16(s.Punctuation, style.PunctuationList))
+    throw UsageError("the characters of --punct are not valid UTF-8");
+  return style;
+}
+
 // The sound file of -w, or for --stdout one in the temporary folder that is copied out at the end.
 void OpenTarget(const SpeakOptions& s, std::optional<AudioTarget>& target) {
   if (s.ToStdout)
@@ -166,7 +179,7 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
       MakeEngines(target      ? AudioChoice::File
                   : s.NoAudio ? AudioChoice::None
                               : AudioChoice::SoundServer,
-                  target ? target->Temporary() : std::filesystem::path(), failure);
+                  target ? target->Temporary() : std::filesystem::path(), failure, StyleOf(s));
   auto tap = std::make_shared<PhonemeTap>(engines);
 
   ControlHost host(o, tap);

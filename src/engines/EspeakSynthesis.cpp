@@ -83,9 +83,19 @@ void Apply(const SynthSettings& settings, int32_t pitch) {
   espeak_SetParameter(espeakVOLUME, settings.Volume, 0);
   espeak_SetParameter(espeakPITCH, pitch, 0);
   espeak_SetParameter(espeakRANGE, settings.Range, 0);
-  espeak_SetParameter(espeakWORDGAP, settings.WordGap, 0);
-  espeak_SetParameter(espeakPUNCTUATION, espeakPUNCT_NONE, 0);
-  espeak_SetParameter(espeakCAPITALS, 0, 0);
+  const ReadingStyle& style = settings.Style;
+  espeak_SetParameter(espeakWORDGAP, settings.WordGap + std::max(style.WordGap, 0), 0);
+  if (style.Punctuation && !style.PunctuationList.empty()) {
+    std::wstring list;
+    for (char16_t c : style.PunctuationList) list.push_back(static_cast<wchar_t>(c));
+    espeak_SetPunctuationList(list.c_str());
+  }
+  espeak_SetParameter(espeakPUNCTUATION,
+                      !style.Punctuation              ? espeakPUNCT_NONE
+                      : style.PunctuationList.empty() ? espeakPUNCT_ALL
+                                                      : espeakPUNCT_SOME,
+                      0);
+  espeak_SetParameter(espeakCAPITALS, std::max(style.Capitals, 0), 0);
 }
 
 std::vector<RawVoice> ListVoices(const espeak_VOICE* spec) {

@@ -319,6 +319,56 @@ INSTANTIATE_TEST_SUITE_P(Kinds, Prosody,
                                                                 : "Sapi5");
                          });
 
+struct StyleCase {
+  const char* Mode;
+  std::vector<std::string> Option;
+};
+
+[[maybe_unused]] void PrintTo(const StyleCase& c, std::ostream* os) {
+  *os << c.Mode << " " << c.Option.front();
+}
+
+class ReadingStyle : public ::testing::TestWithParam<StyleCase> {
+ protected:
+  void SetUp() override { WriteLanguage(root.Path(), "Tiny", TinyLanguage()); }
+  size_t SpokenSamples(const std::vector<std::string>& options) {
+    const std::string file = (work.Path() / "out.wav").string();
+    std::vector<std::string> args{"--root", root.Path(), "-v", GetParam().Mode, "-w", file};
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back("Hello, Anna. Yes!");
+    const ToolResult r = RunTool(args);
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    return Samples(ReadBytes(file)).size();
+  }
+  TempDir root;
+  TempDir work;
+};
+
+// Gaps between words, names of punctuation and the word "capital" each lengthen the speech.
+TEST_P(ReadingStyle, EachOptionIsHeard) {
+  const size_t plain = SpokenSamples({});
+  const size_t styled = SpokenSamples(GetParam().Option);
+  ASSERT_GT(plain, 0u);
+  EXPECT_GT(double(styled) / double(plain), 1.1) << plain << " " << styled;
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, ReadingStyle,
+                         ::testing::Values(StyleCase{"Tiny Male (Parlan)", {"-g", "30"}},
+                                           StyleCase{"English (America)  (SAPI 4)", {"-g", "30"}},
+                                           StyleCase{"English (America)  (SAPI 4)", {"--punct"}},
+                                           StyleCase{"English (America)  (SAPI 4)", {"--punct=,!"}},
+                                           StyleCase{"English (America)  (SAPI 4)", {"-k", "2"}},
+                                           StyleCase{"English (America) (SAPI 5)", {"-g", "30"}},
+                                           StyleCase{"English (America) (SAPI 5)", {"--punct"}},
+                                           StyleCase{"English (America) (SAPI 5)", {"-k", "2"}}),
+                         [](const auto& info) {
+                           std::string name = std::string(info.param.Mode).substr(0, 4) + "_" +
+                                              info.param.Option[0];
+                           for (char& c : name)
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           return name + "_" + std::to_string(info.index);
+                         });
+
 class Output : public ::testing::Test {
  protected:
   void SetUp() override { WriteLanguage(root.Path(), "Tiny", TinyLanguage()); }
