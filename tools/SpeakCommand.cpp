@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "AudioTarget.h"
@@ -13,6 +14,7 @@
 #include "PhonemeTap.h"
 #include "Prosody.h"
 #include "Signals.h"
+#include "Ssml.h"
 #include "TextInput.h"
 #include "parlan/EspeakEngines.h"
 #include "strings/Unicode.h"
@@ -157,6 +159,35 @@ void WarnWithoutPhonemes(const ModeEntry& mode, std::ostream& err) {
       << "): a " << mode.Kind << " mode speaks the text itself, without phoneme strings\n";
 }
 
+// Speaks the pieces of an SSML document, each at its rate, pitch and volume, and ends each
+// piece that a pause follows with the mark of a short pause (",") or a long one ("."), which
+// every kind of mode hears as a pause and none reads.
+void SpeakSsml(const std::vector<SsmlPiece>& pieces, ControlHost& host, const SpeakOptions& s,
+               std::ostream& err) {
+  Parlana& control = host.Control();
+  const int32_t speed = s.Speed.value_or(prosody::kNormalWordsPerMinute);
+  const int32_t pitch = s.Pitch.value_or(50);
+  const int32_t volume = s.Volume.value_or(prosody::kNormalAmplitude);
+  std::optional<SsmlPiece> last;
+  for (const SsmlPiece& piece : pieces) {
+    if (piece.Text.empty()) continue;
+    if (!last || last->Rate != piece.Rate || last->Pitch != piece.Pitch ||
+        last->Volume != piece.Volume) {
+      SpeakOptions styled = s;
+      styled.Speed = std::clamp(static_cast<int32_t>(std::lround(speed * piece.Rate)),
+                                prosody::kMinWordsPerMinute, prosody::kMaxWordsPerMinute);
+      styled.Pitch = std::clamp(pitch + piece.Pitch, 0, prosody::kMaxPitch);
+      styled.Volume = std::clamp(static_cast<int32_t>(std::lround(volume * piece.Volume)), 0,
+                                 prosody::kNormalAmplitude);
+      ApplyProsody(host, styled, err);
+    }
+    last = piece;
+    std::u16string text = piece.Text;
+    if (piece.PauseMs > 0) text += piece.PauseMs <= 300 ? u" ," : u" .";
+    control.Speak(text);
+  }
+}
+
 }  // namespace
 
 int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostream& err) {
@@ -167,7 +198,8 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   TextReader reader(o.Text, in);
   std::u16string text;
   bool more = reader.Next(text);
-  for (std::u16string piece; s.PrintTrace && reader.Next(piece);) text += piece;
+  for (std::u16string piece; (s.PrintTrace || s.Ssml) && reader.Next(piece);) text += piece;
+  const std::vector<SsmlPiece> ssml = s.Ssml ? ParseSsml(ToUtf8(text)) : std::vector<SsmlPiece>();
   size_t characters = text.size();
   // From here on an interruption ends the run through the clean-up below, so that no
   // temporary sound file is left behind.
@@ -203,7 +235,10 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   tap->Take();  // what selecting the mode sent is no phrase
   size_t phrases = 0;
   while (more) {
-    control.Speak(text);
+    if (s.Ssml)
+      SpeakSsml(ssml, host, s, err);
+    else
+      control.Speak(text);
     const std::vector<std::u16string> taken = tap->Take();
     phrases += taken.size();
     if (s.PrintPhonemes) PrintPhonemeStrings(taken, out);
@@ -211,7 +246,7 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
     if (reader.LineByLine())
       WaitForSpeech(control, guard, *events, 0, Timeout(s, text.size()), nullptr);
     // After a signal the rest of the input is not even read: the run ends at once.
-    more = !s.PrintTrace && !guard.Interrupted() && reader.Next(text);
+    more = !s.PrintTrace && !s.Ssml && !guard.Interrupted() && reader.Next(text);
     characters += more ? text.size() : 0;
   }
   if (s.PrintTrace) PrintDebugText(control.DebugWindowsText(), out);
