@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <memory>
 
 #include "CliErrors.h"
@@ -40,7 +41,8 @@ bool ParseNumber(std::string_view text, double& number) {
 int32_t BreakMs(const xmlNode* node) {
   const std::string time = Attribute(node, "time");
   double amount = 0;
-  if (time.ends_with("ms") && ParseNumber(std::string_view(time).substr(0, time.size() - 2), amount))
+  if (time.ends_with("ms") &&
+      ParseNumber(std::string_view(time).substr(0, time.size() - 2), amount))
     return static_cast<int32_t>(std::clamp(amount, 0.0, 60000.0));
   if (time.ends_with("s") && ParseNumber(std::string_view(time).substr(0, time.size() - 1), amount))
     return static_cast<int32_t>(std::clamp(amount * 1000.0, 0.0, 60000.0));
@@ -155,8 +157,8 @@ class Walker {
       const std::u16string text = AllText(node);
       Append(u" ");
       Append(as == "characters" || as == "spell-out" || as == "letters" ? Spelled(text)
-             : as == "cardinal" || as == "number"                      ? Cardinal(text)
-                                                                         : text);
+             : as == "cardinal" || as == "number"                       ? Cardinal(text)
+                                                                        : text);
       Append(u" ");
     } else if (name == "sub") {
       std::u16string alias;
@@ -182,7 +184,7 @@ class Walker {
       if (pitch == names[i]) style.Pitch += kPitchSteps[i];
     constexpr double kNoNames[5] = {0, 0, 0, 0, 0};
     if (pitch.ends_with('%') && SsmlFactor(pitch, kNoNames, factor))
-      style.Pitch += static_cast<int32_t>((factor - 1.0) * 50.0);  // a share of the normal 50
+      style.Pitch += static_cast<int32_t>(std::lround((factor - 1.0) * 50.0));  // of the normal 50
     if (Attribute(node, "volume") == "silent") style.Volume = 0;
     return style;
   }
