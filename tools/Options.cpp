@@ -50,6 +50,7 @@ void AddSpeakOptions(CLI::App& app, CliOptions& o) {
   app.add_flag("--stdout", s.ToStdout, "Write the audio as WAV to standard output");
   app.add_flag("-q,--quiet", s.NoAudio, "Synthesise without playing");
   app.add_flag("-x", s.PrintPhonemes, "Print the phoneme strings handed to the engine");
+  app.add_flag("--ipa", s.Ipa, "Print the phonemes spoken, in IPA, in every mode");
   app.add_flag("-X", s.PrintTrace, "Print the debug boxes after speaking");
   app.add_flag("--events", s.PrintEvents, "Print the events as they arrive, with each word");
   app.add_option("--timeout", s.TimeoutSeconds, "Seconds to wait for the speech to finish");

@@ -34,6 +34,7 @@ struct SpeakOptions {
   std::optional<int32_t> Capitals;  // -k, as eSpeak NG takes it
   std::string Punctuation;          // --punct[=CHARS]: kAllPunctuation, the characters, or ""
   bool Ssml = false;                // -m: the text is SSML
+  bool Ipa = false;                 // --ipa: print the phonemes spoken, in IPA
   bool NoAudio = false;             // -q: synthesise without sound
   bool PrintPhonemes = false;       // -x
   bool PrintTrace = false;          // -X

@@ -53,8 +53,8 @@ void CheckOptions(const SpeakOptions& s) {
     throw UsageError("--stdout and -w cannot be used together");
   CheckRange("word gap", "-g", s.WordGap, 0, 1000);
   CheckRange("capitals", "-k", s.Capitals, 0, 100);
-  if (s.ToStdout && (s.PrintPhonemes || s.PrintTrace || s.PrintEvents))
-    throw UsageError("--stdout carries the audio alone; -x, -X and --events cannot join it");
+  if (s.ToStdout && (s.PrintPhonemes || s.PrintTrace || s.PrintEvents || s.Ipa))
+    throw UsageError("--stdout carries the audio alone; -x, -X, --ipa and --events cannot join it");
 }
 
 // The same units in every mode; each engine gets them in its own.
@@ -129,6 +129,7 @@ engines::ReadingStyle StyleOf(const SpeakOptions& s) {
   engines::ReadingStyle style;
   style.WordGap = s.WordGap.value_or(0);
   style.Capitals = s.Capitals.value_or(0);
+  if (s.Ipa) style.Ipa = std::make_shared<engines::IpaTrace>();
   style.Punctuation = !s.Punctuation.empty();
   if (style.Punctuation && s.Punctuation != kAllPunctuation &&
       !Utf8ToUtf16(s.Punctuation, style.PunctuationList))
@@ -207,11 +208,12 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   std::optional<AudioTarget> target;
   OpenTarget(s, target);
   auto failure = std::make_shared<engines::OutputFailure>();
+  const engines::ReadingStyle style = StyleOf(s);
   std::shared_ptr<engines::EngineFactory> engines =
       MakeEngines(target      ? AudioChoice::File
                   : s.NoAudio ? AudioChoice::None
                               : AudioChoice::SoundServer,
-                  target ? target->Temporary() : std::filesystem::path(), failure, StyleOf(s));
+                  target ? target->Temporary() : std::filesystem::path(), failure, style);
   auto tap = std::make_shared<PhonemeTap>(engines);
 
   ControlHost host(o, tap);
@@ -243,8 +245,10 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
     phrases += taken.size();
     if (s.PrintPhonemes) PrintPhonemeStrings(taken, out);
     // Typed lines are heard one by one, each before the next is read.
-    if (reader.LineByLine())
+    if (reader.LineByLine()) {
       WaitForSpeech(control, guard, *events, 0, Timeout(s, text.size()), nullptr);
+      if (style.Ipa) out << style.Ipa->Take() << std::flush;
+    }
     // After a signal the rest of the input is not even read: the run ends at once.
     more = !s.PrintTrace && !s.Ssml && !guard.Interrupted() && reader.Next(text);
     characters += more ? text.size() : 0;
@@ -255,6 +259,7 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   const bool showProgress = target && characters >= kLongText && ::isatty(STDERR_FILENO) == 1;
   WaitForSpeech(control, guard, *events, phrases, Timeout(s, characters),
                 showProgress ? &err : nullptr);
+  if (style.Ipa) out << style.Ipa->Take();
 
   if (control.NeverDebug() != neverDebug) control.SetNeverDebug(neverDebug);  // as saved
   if (!s.Mode.empty() || s.Pitch || s.Volume) host.SaveSettings();

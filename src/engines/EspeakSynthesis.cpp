@@ -3,6 +3,8 @@
 #include <espeak-ng/speak_lib.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 
 #include "engines/EspeakService.h"
@@ -128,6 +130,36 @@ std::string FemaleVariant() {
   return first;
 }
 
+// Records the phoneme trace of eSpeak NG, in IPA, while one utterance is synthesised.
+class IpaRecorder {
+ public:
+  explicit IpaRecorder(IpaTrace* trace) : trace_(trace) {
+    if (!trace_) return;
+    stream_ = open_memstream(&buffer_, &size_);
+    if (stream_) espeak_SetPhonemeTrace(espeakPHONEMES_IPA, stream_);
+  }
+  ~IpaRecorder() {
+    if (!stream_) return;
+    espeak_SetPhonemeTrace(0, nullptr);
+    std::fclose(stream_);
+    if (buffer_) {
+      GuardedCall([&] {
+        trace_->Append(std::string(buffer_, size_));
+        return true;
+      });
+      std::free(buffer_);
+    }
+  }
+  IpaRecorder(const IpaRecorder&) = delete;
+  IpaRecorder& operator=(const IpaRecorder&) = delete;
+
+ private:
+  IpaTrace* trace_;
+  FILE* stream_ = nullptr;
+  char* buffer_ = nullptr;
+  size_t size_ = 0;
+};
+
 }  // namespace
 
 bool StartEspeak(VoiceCatalogue& voices) {
@@ -148,6 +180,7 @@ int64_t SynthesizeUtterance(Utterance& utterance) {
   channel.Post(start, true);
   SynthesisContext ctx;
   ctx.Speech = &utterance;
+  IpaRecorder ipa(utterance.Settings.Style.Ipa.get());
   for (const SpeechSegment& segment : utterance.Segments) {
     if (utterance.Cancelled) break;
     Apply(utterance.Settings, segment.Pitch);

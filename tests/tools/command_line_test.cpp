@@ -418,6 +418,27 @@ TEST_F(Output, EventsNameTheWordsInEveryKindOfMode) {
   }
 }
 
+TEST_F(Output, IpaIsPrintedInEveryKindOfMode) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"English (America)  (SAPI 4)", "həlˈoʊ wˈɜːld\n"},
+      {"English (America) (SAPI 5)", "həlˈoʊ wˈɜːld\n"},
+      {"Tiny Male (Parlan)", ""},  // Tiny's own phonemes, in IPA: checked below
+  };
+  for (auto [mode, expected] : cases) {
+    const ToolResult r = RunTool({"--root", root.Path(), "-q", "-v", mode, "--ipa", "hello world"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    if (*expected) {
+      EXPECT_EQ(r.Out, expected) << mode;
+    }
+  }
+  // A native mode's phoneme string is eSpeak NG mnemonics; its IPA shows them converted.
+  const ToolResult mnemonics = RunTool({"phonemes", "--root", root.Path(), "-v", "1", "the"});
+  const ToolResult ipa = RunTool({"--root", root.Path(), "-q", "-v", "1", "--ipa", "the"});
+  EXPECT_EQ(mnemonics.Out, "D@#\n");  // Tiny's dictionary
+  // eSpeak NG stresses the only syllable of a phrase.
+  EXPECT_EQ(ipa.Out.substr(0, ipa.Out.find_last_not_of(" \n") + 1), "ðˈə");
+}
+
 TEST_F(Output, PhonemesAskedOfAVoiceModeAreExplained) {
   const ToolResult r =
       RunTool({"--root", root.Path(), "-q", "-x", "-v", "English (America) (SAPI 5)", "hi"});
