@@ -189,6 +189,43 @@ void SpeakSsml(const std::vector<SsmlPiece>& pieces, ControlHost& host, const Sp
   }
 }
 
+std::shared_ptr<engines::EngineFactory> EnginesFor(const SpeakOptions& s,
+                                                   const std::optional<AudioTarget>& target,
+                                                   std::shared_ptr<engines::OutputFailure> failure,
+                                                   const engines::ReadingStyle& style) {
+  return MakeEngines(target      ? AudioChoice::File
+                     : s.NoAudio ? AudioChoice::None
+                                 : AudioChoice::SoundServer,
+                     target ? target->Temporary() : std::filesystem::path(), std::move(failure),
+                     style);
+}
+
+// What selecting the mode and the pitch made the engines say is over before the events are
+// followed, so that each AudioStart that follows belongs to an utterance of the text.
+std::shared_ptr<EventPrinter> FollowEvents(Parlana& control, PhonemeTap& tap, bool print,
+                                           std::ostream& out) {
+  control.WaitUntilDone(std::chrono::seconds(5));
+  auto events = std::make_shared<EventPrinter>(print ? &out : nullptr);
+  tap.SetUtteranceListener([events](const std::u16string& text) { events->Expect(text); });
+  control.AddEventSink(events);
+  tap.Take();  // what selecting the mode sent is no phrase
+  return events;
+}
+
+// A sound file that lost audio is thrown away with its temporary file: a truncated file whose
+// header matches the cut would pass for complete speech.
+void Deliver(std::optional<AudioTarget>& target, const SpeakOptions& s,
+             const engines::OutputFailure& failure, std::ostream& out) {
+  if (const std::string reason = failure.Reason(); !reason.empty())
+    throw RunError(target ? "cannot write " + target->Target().string() + ": " + reason : reason);
+  if (target && s.ToStdout) {
+    target->CopyTo(out);
+  } else if (target) {
+    target->Commit();
+    out << "wrote " << target->Target().string() << "\n";
+  }
+}
+
 }  // namespace
 
 int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostream& err) {
@@ -209,12 +246,7 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   OpenTarget(s, target);
   auto failure = std::make_shared<engines::OutputFailure>();
   const engines::ReadingStyle style = StyleOf(s);
-  std::shared_ptr<engines::EngineFactory> engines =
-      MakeEngines(target      ? AudioChoice::File
-                  : s.NoAudio ? AudioChoice::None
-                              : AudioChoice::SoundServer,
-                  target ? target->Temporary() : std::filesystem::path(), failure, style);
-  auto tap = std::make_shared<PhonemeTap>(engines);
+  auto tap = std::make_shared<PhonemeTap>(EnginesFor(s, target, failure, style));
 
   ControlHost host(o, tap);
   Parlana& control = host.Control();
@@ -227,14 +259,7 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   // in proportion to the text and show nothing.
   const bool neverDebug = control.NeverDebug();
   if (neverDebug == s.PrintTrace) control.SetNeverDebug(!s.PrintTrace);
-  // What selecting the mode and the pitch made the engines say is over before the events
-  // are followed, so that each AudioStart that follows belongs to an utterance of the text.
-  control.WaitUntilDone(std::chrono::seconds(5));
-  auto events = std::make_shared<EventPrinter>(s.PrintEvents ? &out : nullptr);
-  tap->SetUtteranceListener([events](const std::u16string& text) { events->Expect(text); });
-  control.AddEventSink(events);
-
-  tap->Take();  // what selecting the mode sent is no phrase
+  const auto events = FollowEvents(control, *tap, s.PrintEvents, out);
   size_t phrases = 0;
   while (more) {
     if (s.Ssml)
@@ -264,16 +289,7 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   if (control.NeverDebug() != neverDebug) control.SetNeverDebug(neverDebug);  // as saved
   if (!s.Mode.empty() || s.Pitch || s.Volume) host.SaveSettings();
   host.Close();
-  // A sound file that lost audio is thrown away with its temporary file: a truncated file whose
-  // header matches the cut would pass for complete speech.
-  if (const std::string reason = failure->Reason(); !reason.empty())
-    throw RunError(target ? "cannot write " + target->Target().string() + ": " + reason : reason);
-  if (target && s.ToStdout) {
-    target->CopyTo(out);
-  } else if (target) {
-    target->Commit();
-    out << "wrote " << target->Target().string() << "\n";
-  }
+  Deliver(target, s, *failure, out);
   return kExitOk;
 }
 
