@@ -201,6 +201,10 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CliOption
   app.require_subcommand(0, 1);
   AddGlobalOptions(app, options);
   AddSpeakOptions(app, options);
+  // espeak-ng's way to list its voices, --voices or --voices=LANG, is `parlan modes --lang`.
+  std::string voices;
+  app.add_flag(std::string("--voices{") + kAllPunctuation + "}", voices,
+               "List the modes (--voices=LANG: of one language), as parlan modes does");
   const std::vector<CLI::App*> subs = AddSubcommands(app, options);
   try {
     app.parse(argc, argv);
@@ -219,6 +223,10 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CliOption
   options.Cmd = Command::Speak;
   for (size_t i = 0; i < subs.size(); ++i)
     if (subs[i]->parsed()) options.Cmd = kSubcommands[i].Cmd;
+  if (!voices.empty() && options.Cmd == Command::Speak && options.Text.Words.empty()) {
+    options.Cmd = Command::Modes;
+    if (voices != kAllPunctuation) options.Modes.Language = voices;
+  }
   try {
     if (options.Cmd == Command::Help) {
       out << HelpOf(app, options.HelpTopic);

@@ -20,7 +20,8 @@ struct TextSource {
   bool LineByLine = false;
 };
 
-// --punct without characters: every punctuation character.
+// --punct without characters: every punctuation character (and --voices without a language:
+// every mode).
 inline constexpr char kAllPunctuation[] = "\x1F";
 
 struct SpeakOptions {

@@ -254,6 +254,24 @@ TEST_F(Voices, ModesAreFilteredByLanguageAndKind) {
   EXPECT_NE(text.Out.find("native  en-us"), std::string::npos) << text.Out;
 }
 
+TEST_F(Voices, EspeakNgsVoicesOptionListsTheModes) {
+  const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
+      {{"--voices"}, {"modes"}},
+      {{"--voices=en-gb"}, {"modes", "--lang", "en-gb"}},
+  };
+  for (const auto& [given, same] : cases) {
+    std::vector<std::string> a = given;
+    std::vector<std::string> b = same;
+    a.insert(a.begin(), {"--root", root.Path()});
+    b.insert(b.end(), {"--root", root.Path()});
+    const ToolResult listed = RunTool(a);
+    const ToolResult modes = RunTool(b);
+    ASSERT_EQ(listed.Status, 0) << listed.Err;
+    EXPECT_FALSE(listed.Out.empty());
+    EXPECT_EQ(listed.Out, modes.Out) << given.front();
+  }
+}
+
 TEST_F(Voices, ANonNativeModeForTraceIsNumberedAsModesNumbersIt) {
   const std::string sapi5 = "English (America) (SAPI 5)";
   const std::string number = std::to_string(numbers[sapi5]);
