@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 #include "CliErrors.h"
@@ -63,6 +64,16 @@ void AudioTarget::Commit() {
   std::filesystem::rename(temporary_, target_, ec);
   if (ec) throw RunError("cannot write " + target_.string() + ": " + ec.message());
   committed_ = true;
+}
+
+void AudioTarget::CopyTo(std::ostream& out) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(temporary_, ec);
+  if (ec || size == 0) throw RunError("no audio was produced");
+  std::ifstream in(temporary_, std::ios::binary);
+  if (!in) throw RunError("cannot read the audio back from " + temporary_.string());
+  out << in.rdbuf();
+  out.flush();
 }
 
 }  // namespace parlan::cli

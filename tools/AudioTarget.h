@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <ostream>
 
 namespace parlan::cli {
 
@@ -22,6 +23,9 @@ class AudioTarget {
 
   // Moves the temporary file over the target. Throws RunError when no audio was written.
   void Commit();
+  // Copies the temporary file to `out` and removes it. Throws RunError when no audio was written
+  // or the file cannot be read back.
+  void CopyTo(std::ostream& out);
 
  private:
   std::filesystem::path target_;

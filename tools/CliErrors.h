@@ -2,6 +2,8 @@
 // failure while running (exit status 1). Both carry the one-line message shown on standard error.
 #pragma once
 
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -20,5 +22,11 @@ class RunError : public std::runtime_error {
  public:
   explicit RunError(const std::string& message) : std::runtime_error(message) {}
 };
+
+// "cannot read WHAT: REASON" with the system's reason for the failure that just happened, so
+// that a missing file and a forbidden one are told apart.
+inline std::string CannotRead(const std::string& what, int error = errno) {
+  return "cannot read " + what + ": " + (error != 0 ? std::strerror(error) : "input/output error");
+}
 
 }  // namespace parlan::cli

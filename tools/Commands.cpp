@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include <algorithm>
+
 #include "CliErrors.h"
 #include "ControlHost.h"
 #include "LanguageCheck.h"
@@ -22,16 +24,32 @@ struct DryRun {
   std::unique_ptr<ControlHost> Host;
 };
 
+// The native mode that -v names, found among all the modes that `parlan modes` lists, so that
+// numbers and names mean the same in every command. The native modes come first: the mode's
+// number is the same among the dry run's modes.
+int32_t NativeModeNumber(const CliOptions& o) {
+  ControlHost listing(o, MakeEngines(AudioChoice::None));
+  listing.RequireNativeLanguages();
+  const int32_t number = listing.ResolveMode(o.Speak.Mode);
+  const std::vector<ModeEntry> modes = listing.Modes();
+  const ModeEntry& mode = modes[static_cast<size_t>(number - 1)];
+  if (mode.Kind != "native") {
+    const auto natives = std::count_if(modes.begin(), modes.end(),
+                                       [](const ModeEntry& m) { return m.Kind == "native"; });
+    throw UsageError("mode " + std::to_string(mode.Number) + " (" + ToUtf8(mode.Name) +
+                     ") is not a native mode; the native modes are 1 to " +
+                     std::to_string(natives) + " (parlan modes --kind native)");
+  }
+  return number;
+}
+
 DryRun StartDry(const CliOptions& o, bool withDebug) {
+  const int32_t number = NativeModeNumber(o);  // its control is gone before the dry one starts
   DryRun run;
   run.Recorder = std::make_shared<engines::RecordingEngineFactory>();
   run.Tap = std::make_shared<PhonemeTap>(run.Recorder);
   run.Host = std::make_unique<ControlHost>(o, run.Tap);
-  run.Host->RequireNativeLanguages();
-  ModeEntry mode = run.Host->SelectMode(o.Speak.Mode);
-  if (mode.Kind != "native")
-    throw UsageError("mode " + std::to_string(mode.Number) + " (" + ToUtf8(mode.Name) +
-                     ") is not a native mode");
+  run.Host->SelectMode(std::to_string(number));
   // phonemes shows no debug box: it does not fill them. trace prints them.
   run.Host->Control().SetNeverDebug(!withDebug);
   return run;
@@ -62,7 +80,18 @@ DryRun SpeakDry(const CliOptions& o, std::istream& in, bool withDebug, std::ostr
 
 int RunModes(const CliOptions& options, std::ostream& out) {
   ControlHost host(options, MakeEngines(AudioChoice::None));
-  PrintModes(host.Modes(), options.Json, out);
+  const ModeFilter& filter = options.Modes;
+  std::vector<ModeEntry> shown;
+  for (ModeEntry& m : host.Modes()) {
+    std::string kind = m.Kind;
+    std::erase(kind, ' ');
+    std::transform(kind.begin(), kind.end(), kind.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (!filter.Kind.empty() && kind != filter.Kind) continue;
+    if (!filter.Language.empty() && !LanguageMatches(m.Language, filter.Language)) continue;
+    shown.push_back(std::move(m));
+  }
+  PrintModes(shown, options.Json, out);
   return kExitOk;
 }
 
@@ -90,11 +119,12 @@ int RunPhonemes(const CliOptions& options, std::istream& in, std::ostream& out, 
 int RunTrace(const CliOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
   DryRun run = SpeakDry(options, in, true, err);
   Parlana& control = run.Host->Control();
-  if (options.Json)
-    PrintDebugBoxes(control.DebugBoxes(), true, out);
+  if (options.Json || options.JsonLines)
+    PrintDebugBoxes(control.DebugBoxes(),
+                    options.JsonLines ? DebugFormat::JsonLines : DebugFormat::JsonDocument, out);
   else
     PrintDebugText(control.DebugWindowsText(), out);
-  if (!options.Json) out << FiredRulesSection(control);
+  if (!options.Json && !options.JsonLines) out << FiredRulesSection(control);
   return kExitOk;
 }
 
@@ -117,6 +147,8 @@ int RunCommand(const CliOptions& options, std::istream& in, std::ostream& out, s
         return RunConvert(options.Language, err);
       case Command::New:
         return RunNew(options, out);
+      case Command::Help:
+        return kExitOk;  // answered while the command line was read
     }
   } catch (const SignalStop& stop) {
     DieBySignal(stop.Signal());

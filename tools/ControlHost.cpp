@@ -4,16 +4,12 @@
 #include <system_error>
 
 #include "CliErrors.h"
+#include "modes/ParlanFileManagement.h"
 #include "parlan/EspeakEngines.h"
 #include "strings/Unicode.h"
 
 namespace parlan::cli {
 namespace {
-
-bool EndsWith(const std::u16string& text, std::u16string_view suffix) {
-  return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(),
-                                                      suffix.data(), suffix.size()) == 0;
-}
 
 bool ParseModeNumber(const std::string& text, int64_t& number) {
   const char* end = text.data() + text.size();
@@ -21,28 +17,50 @@ bool ParseModeNumber(const std::string& text, int64_t& number) {
   return ec == std::errc() && ptr == end;
 }
 
+std::string LanguageOfVoice(const std::vector<engines::EngineVoice>& voices,
+                            const std::u16string& name) {
+  for (const engines::EngineVoice& v : voices)
+    if (v.Name == name) return v.Language;
+  return "";
+}
+
+// The engine's name of a mode: its display name without the suffix of its kind.
+std::u16string VoiceName(const std::u16string& displayName, const std::string& kind) {
+  const size_t suffix = kind == "SAPI 4" ? 10 : kind == "SAPI 5" ? 9 : 0;
+  return suffix && displayName.size() > suffix ? displayName.substr(0, displayName.size() - suffix)
+                                               : std::u16string();
+}
+
+std::string NativeLanguage(const std::filesystem::path& root,
+                           const std::vector<engines::EngineVoice>& voices,
+                           const std::u16string& displayName) {
+  const std::filesystem::path config =
+      LanguageFilePath(root, LanguageOfMode(displayName), LanguageFile::Configuration);
+  ErrorRecord ignored;
+  const bool female = IsFemaleMode(displayName);
+  for (std::u16string_view key : {female ? u"FEMALE" : u"MALE", female ? u"MALE" : u"FEMALE"})
+    if (std::string code = LanguageOfVoice(voices, ReadConfigValue(config, key, ignored));
+        !code.empty())
+      return code;
+  return "";
+}
+
 }  // namespace
 
-std::shared_ptr<engines::EngineFactory> MakeEngines(
-    AudioChoice choice, const std::filesystem::path& file,
-    std::shared_ptr<engines::OutputFailure> failure) {
+std::shared_ptr<engines::EngineFactory> MakeEngines(AudioChoice choice,
+                                                    const std::filesystem::path& file,
+                                                    std::shared_ptr<engines::OutputFailure> failure,
+                                                    const engines::ReadingStyle& style) {
   engines::AudioOutput output;
   output.kind = choice == AudioChoice::File   ? engines::AudioOutput::Kind::File
                 : choice == AudioChoice::None ? engines::AudioOutput::Kind::None
                                               : engines::AudioOutput::Kind::SoundServer;
   output.file = file;
-  return engines::EspeakEngineFactory(output, std::move(failure));
+  return engines::EspeakEngineFactory(output, std::move(failure), style);
 }
 
 bool AudioAvailable() {
   return engines::EspeakAvailable();
-}
-
-std::string KindOfMode(const std::u16string& displayName) {
-  if (EndsWith(displayName, u" (Parlan)")) return "native";
-  if (EndsWith(displayName, u"  (SAPI 4)")) return "SAPI 4";
-  if (EndsWith(displayName, u" (SAPI 5)")) return "SAPI 5";
-  return "unknown";
 }
 
 ControlHost::ControlHost(const CliOptions& options,
@@ -52,8 +70,10 @@ ControlHost::ControlHost(const CliOptions& options,
     throw UsageError("install root " + options.Root + " is not a folder");
   if (!options.Settings.empty()) {
     store_ = std::make_unique<FilePropertyStore>(options.Settings);
-    if (std::filesystem::is_directory(options.Settings, ec) || !store_->Load())
-      throw UsageError("cannot read settings file " + options.Settings);
+    if (std::filesystem::is_directory(options.Settings, ec))
+      throw UsageError("cannot read settings file " + options.Settings + ": it is a folder");
+    errno = 0;
+    if (!store_->Load()) throw UsageError(CannotRead("settings file " + options.Settings));
   }
   control_ = std::make_unique<Parlana>(ParlanaSettings{options.Root, std::move(engines)});
   if (store_) control_->ReadProperties(*store_);
@@ -63,10 +83,15 @@ ControlHost::~ControlHost() = default;
 
 std::vector<ModeEntry> ControlHost::Modes() {
   std::vector<ModeEntry> modes;
+  const std::vector<engines::EngineVoice> voices = engines::EspeakVoiceList();
   const int32_t count = control_->CountEngines();
   for (int32_t i = 1; i <= count && i <= INT16_MAX; ++i) {
     std::u16string name = control_->ModeName(static_cast<int16_t>(i));
-    modes.push_back({i, name, KindOfMode(name)});
+    const std::string kind = KindOfMode(name);
+    const std::string language = kind == "native"
+                                     ? NativeLanguage(control_->InstallRoot(), voices, name)
+                                     : LanguageOfVoice(voices, VoiceName(name, kind));
+    modes.push_back({i, name, kind, language, IsFemaleMode(name)});
   }
   return modes;
 }
@@ -96,12 +121,7 @@ int32_t ControlHost::ResolveMode(const std::string& mode) {
     if (number < 1 || number > count) throw UsageError("unknown mode " + mode + range);
     return static_cast<int32_t>(number);
   }
-  std::u16string name;
-  if (!Utf8ToUtf16(mode, name)) throw UsageError("the mode name is not valid UTF-8");
-  for (const ModeEntry& m : modes)
-    if (m.Name == name) return m.Number;
-  for (const ModeEntry& m : modes)
-    if (EqualsIgnoreCase(m.Name, name)) return m.Number;
+  if (int32_t found = FindMode(modes, mode)) return found;
   throw UsageError("unknown mode \"" + mode + "\" (parlan modes lists them)");
 }
 
@@ -109,7 +129,9 @@ ModeEntry ControlHost::SelectMode(const std::string& mode) {
   const int32_t number = ResolveMode(mode);
   control_->SetCurrentMode(number);
   std::u16string name = control_->ModeName(static_cast<int16_t>(number));
-  return {number, name, KindOfMode(name)};
+  for (ModeEntry& m : Modes())
+    if (m.Number == number) return m;
+  return {number, name, KindOfMode(name), "", IsFemaleMode(name)};
 }
 
 void ControlHost::SaveSettings() {

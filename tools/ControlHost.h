@@ -1,6 +1,6 @@
 // The control as the tool hosts it: created on the chosen install root with the chosen engines,
 // its saved settings read from and written to the settings file, and modes found by number or
-// by display name.
+// as -v names them (see ModeChoice.h).
 #pragma once
 
 #include <cstdint>
@@ -8,17 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "ModeChoice.h"
 #include "Options.h"
 #include "parlan/EspeakEngines.h"
 #include "parlan/Parlana.h"
 
 namespace parlan::cli {
-
-struct ModeEntry {
-  int32_t Number = 0;
-  std::u16string Name;
-  std::string Kind;  // "native", "SAPI 4", "SAPI 5"
-};
 
 enum class AudioChoice { None, File, SoundServer };
 
@@ -26,12 +21,10 @@ enum class AudioChoice { None, File, SoundServer };
 // file `file` or nowhere; `failure` receives the first failure of the output.
 std::shared_ptr<engines::EngineFactory> MakeEngines(
     AudioChoice choice, const std::filesystem::path& file = {},
-    std::shared_ptr<engines::OutputFailure> failure = nullptr);
+    std::shared_ptr<engines::OutputFailure> failure = nullptr,
+    const engines::ReadingStyle& style = {});
 // True when MakeEngines gives engines that make sound.
 bool AudioAvailable();
-
-// The kind of a mode, from the suffix of its display name.
-std::string KindOfMode(const std::u16string& displayName);
 
 class ControlHost {
  public:
@@ -43,9 +36,11 @@ class ControlHost {
   Parlana& Control() { return *control_; }
   bool HasSettings() const { return store_ != nullptr; }
 
+  // Every mode, with its language: a voice's own, and for a native mode that of the voice its
+  // configuration names (MALE or FEMALE).
   std::vector<ModeEntry> Modes();
-  // The mode number that `mode` names (a number or a display name; empty: the saved mode, or
-  // mode 1). Throws UsageError when there is no such mode.
+  // The mode number that `mode` names (a number, or as FindMode takes it; empty: the saved mode,
+  // or mode 1). Throws UsageError when there is no such mode.
   int32_t ResolveMode(const std::string& mode);
   // Throws UsageError ("no native languages under ROOT") when the install root gave no mode.
   void RequireNativeLanguages();

@@ -31,34 +31,26 @@ void PrintFailure(const std::string& file, const PronunciationCase& c, std::ostr
 
 }  // namespace
 
-LanguageSubcommands AddLanguageSubcommands(CLI::App& app, CliOptions& o) {
-  LanguageWork& w = o.Language;
-  LanguageSubcommands s;
-  s.Test = app.add_subcommand("test", "Run a language's pronunciation tests (its tests.tsv)");
-  s.Test->add_option("FOLDER", w.Folder, "The \"Parlan <language>\" folder")->required();
-
-  s.Convert = app.add_subcommand(
-      "convert", "Turn a language file from UTF-16 into UTF-8 with a byte-order mark, or back");
-  s.Convert->add_option("FILE", w.File, "The language file")->required();
-  s.Convert->add_option("--to", w.To, "utf8 or utf16 (default: the other of the file's)")
-      ->check(CLI::IsMember({"utf8", "utf16"}));
-  s.Convert->add_option("-o,--output", w.Output,
-                        "Write here instead of rewriting FILE (which keeps a copy as FILE~)");
-  s.Convert->add_flag("--force", w.Force, "Replace an existing output file or FILE~");
-
-  s.New = app.add_subcommand("new", "Make a language folder \"Parlan LANGUAGE\" from another one");
-  s.New->add_option("--root", o.Root, "Install root holding the language copied from");
-  s.New->add_option("LANGUAGE", w.Language, "The new language's name")->required();
-  s.New->add_option("--from", w.From, "The language copied, by name or folder (English)");
-  s.New->add_option("--into", w.Folder, "Where the new folder goes (the current folder)");
-  return s;
+void AddTest(CLI::App& app, CliOptions& o) {
+  app.add_option("FOLDER", o.Language.Folder, "The \"Parlan <language>\" folder")->required();
 }
 
-std::optional<Command> LanguageCommandOf(const LanguageSubcommands& s) {
-  if (s.Test->parsed()) return Command::Test;
-  if (s.Convert->parsed()) return Command::Convert;
-  if (s.New->parsed()) return Command::New;
-  return std::nullopt;
+void AddConvert(CLI::App& app, CliOptions& o) {
+  LanguageWork& w = o.Language;
+  app.add_option("FILE", w.File, "The language file")->required();
+  app.add_option("--to", w.To, "utf8 or utf16 (default: the other of the file's)")
+      ->check(CLI::IsMember({"utf8", "utf16"}));
+  app.add_option("-o,--output", w.Output,
+                 "Write here instead of rewriting FILE (which keeps a copy as FILE~)");
+  app.add_flag("--force", w.Force, "Replace an existing output file or FILE~");
+}
+
+void AddNew(CLI::App& app, CliOptions& o) {
+  LanguageWork& w = o.Language;
+  app.add_option("--root", o.Root, "Install root holding the language copied from");
+  app.add_option("LANGUAGE", w.Language, "The new language's name")->required();
+  app.add_option("--from", w.From, "The language copied, by name or folder (English)");
+  app.add_option("--into", w.Folder, "Where the new folder goes (the current folder)");
 }
 
 int RunTest(const std::filesystem::path& folder, std::ostream& out) {

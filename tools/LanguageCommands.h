@@ -5,7 +5,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <ostream>
 #include <string>
 
@@ -17,17 +16,11 @@ class App;
 
 namespace parlan::cli {
 
-struct LanguageSubcommands {
-  CLI::App* Test = nullptr;
-  CLI::App* Convert = nullptr;
-  CLI::App* New = nullptr;
-};
-
-// Adds test, convert and new to the tool's command line; their options go to `o.Language`.
-LanguageSubcommands AddLanguageSubcommands(CLI::App& app, CliOptions& o);
-
-// The language command that was parsed, if any.
-std::optional<Command> LanguageCommandOf(const LanguageSubcommands& subs);
+// The options of test, convert and new, for the tool's table of commands; they go to
+// `o.Language`.
+void AddTest(CLI::App& app, CliOptions& o);
+void AddConvert(CLI::App& app, CliOptions& o);
+void AddNew(CLI::App& app, CliOptions& o);
 
 // Runs `parlan test FOLDER`: one diff for each failing case on `out`, a summary line, and exit
 // status 1 when a case fails or a line cannot be read as a case.

@@ -13,10 +13,6 @@
 namespace parlan::cli {
 namespace {
 
-// "test" and "new" are left out: too many words of text ("text", "now") are one edit away.
-constexpr std::array<const char*, 6> kSubcommands = {"speak", "modes", "phonemes",
-                                                     "trace", "check", "convert"};
-
 void AddGlobalOptions(CLI::App& app, CliOptions& o) {
   app.add_option("--root", o.Root, "Install root holding the \"Parlan <language>\" folders");
   app.add_option("--settings", o.Settings,
@@ -32,67 +28,107 @@ void AddTextOptions(CLI::App& app, CliOptions& o) {
 }
 
 void AddModeOption(CLI::App& app, CliOptions& o) {
-  app.add_option("-v,--mode", o.Speak.Mode, "Mode by number or by display name");
+  app.add_option("-v,--mode,--voice", o.Speak.Mode,
+                 "Mode by number, display name, name words, or language code (en, en-us); "
+                 "+m or +f after a language chooses the male or female form");
 }
 
 void AddSpeakOptions(CLI::App& app, CliOptions& o) {
   AddModeOption(app, o);
   SpeakOptions& s = o.Speak;
-  app.add_option("-s,--speed", s.Speed, "Speed in the engine's units");
-  app.add_option("-p,--pitch", s.Pitch, "Pitch in the engine's units");
-  app.add_option("-a,--volume", s.Volume, "Volume 0..10");
+  app.add_option("-s,--speed", s.Speed, "Speed in words per minute, 80 to 450 (175 normal)");
+  app.add_option("-p,--pitch", s.Pitch, "Pitch 0 to 99 (50 normal)");
+  app.add_option("-a,--volume,--amplitude", s.Volume,
+                 "Volume 0 to 200 (100 normal, the loudest the control plays)");
+  app.add_option("-g,--word-gap", s.WordGap, "Pause between words, in units of 10 ms");
+  app.add_option("-k,--capitals", s.Capitals,
+                 "Capital letters: 1 a sound, 2 the word \"capital\", 3 and up a higher pitch");
+  // A flag, not an option: "--punct hello" must leave "hello" to the text.
+  app.add_flag(std::string("--punct{") + kAllPunctuation + "}", s.Punctuation,
+               "Say the names of punctuation characters; --punct=CHARS only of these");
+  app.add_flag("-m,--markup", s.Ssml, "The text is SSML: its markup is followed, never read");
   app.add_option("-w,--wav", s.OutputFile, "Write the audio to FILE (.wav or .flac)");
+  app.add_flag("--stdout", s.ToStdout, "Write the audio as WAV to standard output");
   app.add_flag("-q,--quiet", s.NoAudio, "Synthesise without playing");
   app.add_flag("-x", s.PrintPhonemes, "Print the phoneme strings handed to the engine");
+  app.add_flag("--ipa", s.Ipa, "Print the phonemes spoken, in IPA, in every mode");
   app.add_flag("-X", s.PrintTrace, "Print the debug boxes after speaking");
-  app.add_flag("--events", s.PrintEvents, "Print the events as they arrive");
+  app.add_flag("--events", s.PrintEvents, "Print the events as they arrive, with each word");
   app.add_option("--timeout", s.TimeoutSeconds, "Seconds to wait for the speech to finish");
   AddTextOptions(app, o);
 }
 
-struct Subcommands {
-  CLI::App* Speak;
-  CLI::App* Modes;
-  CLI::App* Phonemes;
-  CLI::App* Trace;
-  CLI::App* Check;
-  LanguageSubcommands Language;
-};
-
-Subcommands AddSubcommands(CLI::App& app, CliOptions& o) {
-  Subcommands s{};
-  s.Speak = app.add_subcommand("speak", "Speak text (the default command)");
-  AddGlobalOptions(*s.Speak, o);
-  AddSpeakOptions(*s.Speak, o);
-
-  s.Modes = app.add_subcommand("modes", "List every mode with its number, name and kind");
-  AddGlobalOptions(*s.Modes, o);
-  s.Modes->add_flag("--json", o.Json, "One JSON record per mode");
-
-  s.Phonemes = app.add_subcommand("phonemes", "Print the phoneme strings of a native mode");
-  AddGlobalOptions(*s.Phonemes, o);
-  AddModeOption(*s.Phonemes, o);
-  AddTextOptions(*s.Phonemes, o);
-
-  s.Trace = app.add_subcommand("trace", "Print the debug boxes after a native Speak");
-  AddGlobalOptions(*s.Trace, o);
-  AddModeOption(*s.Trace, o);
-  s.Trace->add_flag("--json", o.Json, "One JSON record per debug box");
-  AddTextOptions(*s.Trace, o);
-
-  s.Check = app.add_subcommand("check", "Check a language folder; problems as file:line: text");
-  s.Check->add_option("FOLDER", o.CheckFolder, "The \"Parlan <language>\" folder")->required();
-  s.Language = AddLanguageSubcommands(app, o);
-  return s;
+void AddSpeak(CLI::App& app, CliOptions& o) {
+  AddGlobalOptions(app, o);
+  AddSpeakOptions(app, o);
 }
 
-Command CommandOf(const Subcommands& s) {
-  if (s.Modes->parsed()) return Command::Modes;
-  if (s.Phonemes->parsed()) return Command::Phonemes;
-  if (s.Trace->parsed()) return Command::Trace;
-  if (s.Check->parsed()) return Command::Check;
-  if (auto language = LanguageCommandOf(s.Language)) return *language;
-  return Command::Speak;
+void AddModes(CLI::App& app, CliOptions& o) {
+  AddGlobalOptions(app, o);
+  app.add_flag("--json", o.Json, "One JSON record per mode, a record a line");
+  app.add_option("--lang", o.Modes.Language,
+                 "Only the modes of this language code (en lists en, en-us, en-gb-scotland ...)");
+  app.add_option("--kind", o.Modes.Kind, "Only the modes of this kind")
+      ->check(CLI::IsMember({"native", "sapi4", "sapi5"}));
+}
+
+void AddPhonemes(CLI::App& app, CliOptions& o) {
+  AddGlobalOptions(app, o);
+  AddModeOption(app, o);
+  AddTextOptions(app, o);
+}
+
+void AddTrace(CLI::App& app, CliOptions& o) {
+  AddGlobalOptions(app, o);
+  AddModeOption(app, o);
+  app.add_flag("--json", o.Json, "The debug boxes as one JSON document");
+  app.add_flag("--json-lines", o.JsonLines, "One JSON record per debug box, a record a line");
+  AddTextOptions(app, o);
+}
+
+void AddCheck(CLI::App& app, CliOptions& o) {
+  app.add_option("FOLDER", o.CheckFolder, "The \"Parlan <language>\" folder")->required();
+}
+
+void AddHelp(CLI::App& app, CliOptions& o) {
+  app.add_option("COMMAND", o.HelpTopic, "The command to explain");
+}
+
+// The subcommands, in the order the help lists them. A new command is one more row.
+struct SubcommandRow {
+  const char* Name;
+  const char* Summary;
+  Command Cmd;
+  void (*Add)(CLI::App&, CliOptions&);
+  // Whether a slip of this name is caught: not for "test" and "new", which too many words of
+  // text ("text", "now") are one edit away from.
+  bool CatchSlips = true;
+};
+
+constexpr SubcommandRow kSubcommands[] = {
+    {"speak", "Speak text (the default command)", Command::Speak, AddSpeak},
+    {"modes", "List the modes with their number, kind, language and name", Command::Modes,
+     AddModes},
+    {"phonemes", "Print the phoneme strings of a native mode", Command::Phonemes, AddPhonemes},
+    {"trace", "Print the debug boxes after a native Speak", Command::Trace, AddTrace},
+    {"check", "Check a language folder; problems as file:line: text", Command::Check, AddCheck},
+    {"test", "Run a language's pronunciation tests (its tests.tsv)", Command::Test, AddTest,
+     false},
+    {"convert", "Turn a language file from UTF-16 into UTF-8 with a byte-order mark, or back",
+     Command::Convert, AddConvert},
+    {"new", "Make a language folder \"Parlan LANGUAGE\" from another one", Command::New, AddNew,
+     false},
+    {"help", "Show the help of parlan or of one command", Command::Help, AddHelp},
+};
+
+std::vector<CLI::App*> AddSubcommands(CLI::App& app, CliOptions& o) {
+  std::vector<CLI::App*> subs;
+  for (const SubcommandRow& row : kSubcommands) {
+    CLI::App* sub = app.add_subcommand(row.Name, row.Summary);
+    row.Add(*sub, o);
+    subs.push_back(sub);
+  }
+  return subs;
 }
 
 // Edits (insertions, deletions, substitutions and swaps of neighbours) between two words.
@@ -127,24 +163,46 @@ std::string DescribeParseError(const CLI::ParseError& e, const CLI::App& app) {
   return e.what();
 }
 
-}  // namespace
-
-bool LooksLikeSubcommand(const std::string& word) {
-  if (word.size() < 3 || word.size() > 10) return false;
-  if (!std::all_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
-    return false;
-  for (const char* name : kSubcommands) {
-    std::string n(name);
-    if (n != word && EditDistance(n, word) <= 1) return true;
-  }
-  return false;
+// The help of one command, its usage line naming the tool ("Usage: parlan speak [OPTIONS]").
+std::string HelpOf(const CLI::App& app, const std::string& topic) {
+  // App::help() would show the help of the subcommand that was given: that is `help` itself.
+  if (topic.empty())
+    return app.get_formatter()->make_help(&app, app.get_name(), CLI::AppFormatMode::Normal);
+  for (const CLI::App* sub : app.get_subcommands({}))
+    if (sub->get_name() == topic) return sub->help(app.get_name());
+  std::string message = "unknown command '" + topic + "'";
+  if (std::string near = NearestSubcommand(topic); !near.empty())
+    message += "; did you mean '" + near + "'?";
+  throw UsageError(message);
 }
 
-bool LooksLikeMistypedCommand(const std::vector<std::string>& words) {
-  if (words.empty() || !LooksLikeSubcommand(words.front())) return false;
-  return words.size() == 1 || std::any_of(words.begin() + 1, words.end(), [](const auto& w) {
-           return w.starts_with("-") || w.find('/') != std::string::npos;
-         });
+}  // namespace
+
+std::string NearestSubcommand(const std::string& word) {
+  if (word.size() < 3 || word.size() > 12) return "";
+  if (!std::all_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
+    return "";
+  std::string best;
+  size_t bestDistance = 0;
+  for (const SubcommandRow& row : kSubcommands) {
+    const std::string name(row.Name);
+    if (name == word) return "";
+    if (!row.CatchSlips) continue;
+    // Longer names allow two slips ("phonemse"), short ones one: "hello" is no "help".
+    const size_t allowed = name.size() >= 7 ? 2 : 1;
+    const size_t distance = EditDistance(name, word);
+    if (distance <= allowed && (best.empty() || distance < bestDistance)) {
+      best = name;
+      bestDistance = distance;
+    }
+  }
+  return best;
+}
+
+std::vector<std::string> SubcommandNames() {
+  std::vector<std::string> names;
+  for (const SubcommandRow& row : kSubcommands) names.emplace_back(row.Name);
+  return names;
 }
 
 std::optional<int> ParseCommandLine(int argc, const char* const* argv, CliOptions& options,
@@ -154,13 +212,17 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CliOption
   app.require_subcommand(0, 1);
   AddGlobalOptions(app, options);
   AddSpeakOptions(app, options);
-  Subcommands subs = AddSubcommands(app, options);
+  // espeak-ng's way to list its voices, --voices or --voices=LANG, is `parlan modes --lang`.
+  std::string voices;
+  app.add_flag(std::string("--voices{") + kAllPunctuation + "}", voices,
+               "List the modes (--voices=LANG: of one language), as parlan modes does");
+  const std::vector<CLI::App*> subs = AddSubcommands(app, options);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
     const CLI::App* shown = &app;
     for (const CLI::App* sub : app.get_subcommands()) shown = sub;
-    out << shown->help();
+    out << HelpOf(app, shown == &app ? "" : shown->get_name());
     return kExitOk;
   } catch (const CLI::CallForVersion& e) {
     out << e.what() << "\n";
@@ -169,11 +231,26 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CliOption
     err << "parlan: " << DescribeParseError(e, app) << "\n";
     return kExitUsage;
   }
-  options.Cmd = CommandOf(subs);
-  if (!subs.Speak->parsed() && options.Cmd == Command::Speak &&
-      LooksLikeMistypedCommand(options.Text.Words)) {
-    err << "parlan: unknown subcommand \"" << options.Text.Words.front()
-        << "\" (to speak it, write: parlan speak " << options.Text.Words.front() << " ...)\n";
+  options.Cmd = Command::Speak;
+  for (size_t i = 0; i < subs.size(); ++i)
+    if (subs[i]->parsed()) options.Cmd = kSubcommands[i].Cmd;
+  if (!voices.empty() && options.Cmd == Command::Speak && options.Text.Words.empty()) {
+    options.Cmd = Command::Modes;
+    if (voices != kAllPunctuation) options.Modes.Language = voices;
+  }
+  try {
+    if (options.Cmd == Command::Help) {
+      out << HelpOf(app, options.HelpTopic);
+      return kExitOk;
+    }
+    // Whatever follows it, a slip of a command's name is not text to speak: "parlan spek Hello"
+    // would otherwise say "spek Hello" and succeed.
+    if (options.Cmd == Command::Speak && !subs.front()->parsed() && !options.Text.Words.empty())
+      if (std::string near = NearestSubcommand(options.Text.Words.front()); !near.empty())
+        throw UsageError("unknown command '" + options.Text.Words.front() + "'; did you mean '" +
+                         near + "'? (parlan speak TEXT speaks any text)");
+  } catch (const UsageError& e) {
+    err << "parlan: " << e.what() << "\n";
     return kExitUsage;
   }
   return std::nullopt;

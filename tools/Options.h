@@ -10,24 +10,36 @@
 
 namespace parlan::cli {
 
-enum class Command { Speak, Modes, Phonemes, Trace, Check, Test, Convert, New };
+enum class Command { Speak, Modes, Phonemes, Trace, Check, Test, Convert, New, Help };
 
 // Where the text comes from: the words of the command line, a file, or standard input.
 struct TextSource {
   std::vector<std::string> Words;
   std::string File;  // -f; "-" is standard input
+  // Standard input is a terminal: every line is spoken as it is typed.
+  bool LineByLine = false;
 };
 
+// --punct without characters: every punctuation character (and --voices without a language:
+// every mode).
+inline constexpr char kAllPunctuation[] = "\x1F";
+
 struct SpeakOptions {
-  std::string Mode;  // -v: a mode number or a display name; empty for the saved or first mode
-  std::optional<int32_t> Speed;   // -s, in the engine's units
-  std::optional<int32_t> Pitch;   // -p, in the engine's units
-  std::optional<int32_t> Volume;  // -a, 0..10
-  std::string OutputFile;         // -w: a .wav or .flac file
-  bool NoAudio = false;           // -q: synthesise without sound
-  bool PrintPhonemes = false;     // -x
-  bool PrintTrace = false;        // -X
-  bool PrintEvents = false;       // --events
+  std::string Mode;  // -v: see ControlHost::ResolveMode; empty for the saved or first mode
+  std::optional<int32_t> Speed;     // -s, words per minute 80..450
+  std::optional<int32_t> Pitch;     // -p, 0..99
+  std::optional<int32_t> Volume;    // -a, 0..200
+  std::string OutputFile;           // -w: a .wav or .flac file
+  bool ToStdout = false;            // --stdout: WAV to standard output
+  std::optional<int32_t> WordGap;   // -g, in 10 ms units
+  std::optional<int32_t> Capitals;  // -k, as eSpeak NG takes it
+  std::string Punctuation;          // --punct[=CHARS]: kAllPunctuation, the characters, or ""
+  bool Ssml = false;                // -m: the text is SSML
+  bool Ipa = false;                 // --ipa: print the phonemes spoken, in IPA
+  bool NoAudio = false;             // -q: synthesise without sound
+  bool PrintPhonemes = false;       // -x
+  bool PrintTrace = false;          // -X
+  bool PrintEvents = false;         // --events
   std::optional<double> TimeoutSeconds;
 };
 
@@ -40,6 +52,10 @@ struct LanguageWork {
   bool Force = false;    // convert --force: replace an existing output or backup
   std::string Language;  // new: the name of the new language
   std::string From;      // new: the language copied; "English" when empty
+// Which modes `parlan modes` lists.
+struct ModeFilter {
+  std::string Language;  // a language code; its subtags too ("en" takes "en-us")
+  std::string Kind;      // "native", "sapi4", "sapi5"; empty for all
 };
 
 struct CliOptions {
@@ -48,9 +64,12 @@ struct CliOptions {
   std::string Settings;  // --settings: the text file of saved settings
   SpeakOptions Speak;    // speak, and the mode of phonemes and trace
   TextSource Text;
-  bool Json = false;  // modes, trace
+  bool Json = false;       // modes: JSON Lines; trace: one JSON document
+  bool JsonLines = false;  // trace
+  ModeFilter Modes;        // modes
   std::string CheckFolder;
   LanguageWork Language;
+  std::string HelpTopic;  // help COMMAND
 };
 
 // Parses the command line. Returns an exit status when the program should end here: after
@@ -59,13 +78,12 @@ struct CliOptions {
 std::optional<int> ParseCommandLine(int argc, const char* const* argv, CliOptions& options,
                                     std::ostream& out, std::ostream& err);
 
-// True when a word looks like a mistyped subcommand: lower-case letters one edit (an insertion,
-// a deletion, a change or a swap of neighbours) away from a subcommand's name.
-bool LooksLikeSubcommand(const std::string& word);
+// The subcommand a word is a slip of (an insertion, a deletion, a change or a swap of
+// neighbours; two for names of seven letters or more), or "" when it is none or is a name itself.
+// Only lower-case words of 3 to 12 letters count.
+std::string NearestSubcommand(const std::string& word);
 
-// True when the words given as the text of the default command look like a mistyped command
-// rather than text: the first word looks like a subcommand and stands alone or is followed by
-// something that looks like an option or a path.
-bool LooksLikeMistypedCommand(const std::vector<std::string>& words);
+// The names of the subcommands, in the order the help lists them.
+std::vector<std::string> SubcommandNames();
 
 }  // namespace parlan::cli

@@ -25,6 +25,23 @@ std::string DescribePosition(const Variant& v) {
   return "";
 }
 
+// The word a word event points at: from a direct engine, by its byte offset in UTF-16 up to the
+// next blank; from a voice, by its 1-based character position and length.
+std::u16string WordAt(const std::u16string& text, int32_t byteoffset, int32_t character,
+                      int32_t length) {
+  if (character > 0 && length > 0) {
+    const auto at = static_cast<size_t>(character - 1);
+    return at < text.size() ? text.substr(at, static_cast<size_t>(length)) : std::u16string();
+  }
+  const auto at = static_cast<size_t>(std::max(byteoffset, 0) / 2);
+  if (at >= text.size()) return {};
+  size_t end = text.find_first_of(u" \t", at);
+  if (end == std::u16string::npos) end = text.size();
+  // The end mark of a native phrase is no part of its last word: the engine drops it.
+  if (end == text.size() && end > at + 1 && text.back() == u'#') --end;
+  return text.substr(at, end - at);
+}
+
 }  // namespace
 
 class StandardOutput::Buffer : public std::streambuf {
@@ -91,23 +108,41 @@ std::string ToTerminalText(std::u16string_view text) {
 }
 
 void PrintModes(const std::vector<ModeEntry>& modes, bool json, std::ostream& out) {
+  size_t languageWidth = 8;
+  for (const ModeEntry& m : modes) languageWidth = std::max(languageWidth, m.Language.size());
   for (const ModeEntry& m : modes) {
     if (json) {
-      nlohmann::json record = {{"number", m.Number}, {"name", ToUtf8(m.Name)}, {"kind", m.Kind}};
+      nlohmann::json record = {{"number", m.Number},
+                               {"name", ToUtf8(m.Name)},
+                               {"kind", m.Kind},
+                               {"language", m.Language},
+                               {"gender", m.Female ? "female" : "male"}};
       out << record.dump() << "\n";
     } else {
       char number[16];
       std::snprintf(number, sizeof number, "%3d", m.Number);
       std::string kind = m.Kind;
       kind.resize(std::max<size_t>(kind.size(), 6), ' ');
-      out << number << "  " << kind << "  " << ToUtf8(m.Name) << "\n";
+      std::string language = m.Language.empty() ? "-" : m.Language;
+      language.resize(languageWidth, ' ');
+      out << number << "  " << kind << "  " << language << "  " << ToUtf8(m.Name) << "\n";
     }
   }
 }
 
-void PrintDebugBoxes(const std::vector<DebugBox>& boxes, bool json, std::ostream& out) {
+void PrintDebugBoxes(const std::vector<DebugBox>& boxes, DebugFormat format, std::ostream& out) {
+  if (format == DebugFormat::JsonDocument) {
+    nlohmann::json document = nlohmann::json::array();
+    for (const DebugBox& box : boxes)
+      document.push_back({{"window", box.Window},
+                          {"control", box.Control},
+                          {"frame", ToUtf8(box.FrameCaption)},
+                          {"text", ToUtf8(box.Text)}});
+    out << nlohmann::json{{"boxes", document}}.dump(2) << "\n";
+    return;
+  }
   for (const DebugBox& box : boxes) {
-    if (json) {
+    if (format == DebugFormat::JsonLines) {
       nlohmann::json record = {{"window", box.Window},
                                {"control", box.Control},
                                {"frame", ToUtf8(box.FrameCaption)},
@@ -131,6 +166,11 @@ void PrintPhonemeStrings(const std::vector<std::u16string>& strings, std::ostrea
 }
 
 void EventPrinter::AudioStart(int32_t& hi, int32_t& lo) {
+  current_.clear();
+  if (!pending_.empty()) {
+    current_ = std::move(pending_.front());
+    pending_.pop_front();
+  }
   if (out_) *out_ << "AudioStart hi=" << hi << " lo=" << lo << std::endl;
 }
 
@@ -146,7 +186,9 @@ void EventPrinter::WordPosition(int32_t& hi, int32_t& low, int32_t& byteoffset,
   if (out_)
     *out_ << "WordPosition hi=" << hi << " lo=" << low << " byteoffset=" << byteoffset
           << " stream=" << StreamNumber << " position=" << DescribePosition(StreamPosition)
-          << " character=" << CharacterPosition << " length=" << Length << std::endl;
+          << " character=" << CharacterPosition << " length=" << Length << " word="
+          << nlohmann::json(ToUtf8(WordAt(current_, byteoffset, CharacterPosition, Length))).dump()
+          << std::endl;
 }
 
 }  // namespace parlan::cli

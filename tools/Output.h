@@ -1,8 +1,9 @@
 // What the commands print: the mode list, the debug boxes, the phoneme strings and the events,
-// as text or as JSON records (one JSON object a line).
+// as text, as one JSON document or as JSON records (one JSON object a line).
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <ostream>
 #include <streambuf>
@@ -40,15 +41,19 @@ class StandardOutput {
 std::string ToTerminalText(std::u16string_view text);
 
 void PrintModes(const std::vector<ModeEntry>& modes, bool json, std::ostream& out);
-void PrintDebugBoxes(const std::vector<DebugBox>& boxes, bool json, std::ostream& out);
+enum class DebugFormat { Text, JsonDocument, JsonLines };
+// As JsonDocument, one object {"boxes": [...]}; as JsonLines, one object a box a line.
+void PrintDebugBoxes(const std::vector<DebugBox>& boxes, DebugFormat format, std::ostream& out);
 void PrintDebugText(const std::u16string& text, std::ostream& out);
 void PrintPhonemeStrings(const std::vector<std::u16string>& strings, std::ostream& out);
 
 // Receives the control's events: counts them for the progress line and, when asked, prints
-// each one as it arrives.
+// each one as it arrives, a word event with the word it points at.
 class EventPrinter : public ParlanaEvents {
  public:
   explicit EventPrinter(std::ostream* out) : out_(out) {}
+  // The text of the next utterance of the engines, whose AudioStart is still to come.
+  void Expect(const std::u16string& utterance) { pending_.push_back(utterance); }
   void AudioStart(int32_t& hi, int32_t& lo) override;
   void AudioStop(int32_t& hi, int32_t& lo) override;
   void WordPosition(int32_t& hi, int32_t& low, int32_t& byteoffset, int32_t StreamNumber,
@@ -59,6 +64,8 @@ class EventPrinter : public ParlanaEvents {
 
  private:
   std::ostream* out_;
+  std::deque<std::u16string> pending_;
+  std::u16string current_;  // the text of the utterance that is being spoken
   int64_t words_ = 0;
   int64_t finished_ = 0;
 };

@@ -4,18 +4,25 @@ namespace parlan::cli {
 namespace {
 
 using Strings = std::shared_ptr<std::vector<std::u16string>>;
+using Listener = std::shared_ptr<PhonemeTap::UtteranceListener>;
+
+void Tell(const Listener& listener, const std::u16string& text) {
+  if (listener && *listener) (*listener)(text);
+}
 
 class TappedDirectSS : public engines::DirectSS {
  public:
-  TappedDirectSS(std::unique_ptr<engines::DirectSS> inner, Strings strings)
-      : inner_(std::move(inner)), strings_(std::move(strings)) {}
+  // `strings` is null for an object whose phoneme strings are not the pipeline's.
+  TappedDirectSS(std::unique_ptr<engines::DirectSS> inner, Strings strings, Listener listener)
+      : inner_(std::move(inner)), strings_(std::move(strings)), listener_(std::move(listener)) {}
   bool Invoke(int32_t dispid, engines::CallKind kind, const std::vector<Variant>& args,
               Variant& result) override {
     int64_t code = -1;
     if (dispid == engines::ss::kSpeak && kind == engines::CallKind::Method && args.size() == 3 &&
-        args[0].ToInt64(code) && code == engines::ss::kSpeakPhonemes &&
-        args[2].type() == Variant::Type::String)
-      strings_->push_back(args[2].AsString());
+        args[0].ToInt64(code) && args[2].type() == Variant::Type::String) {
+      if (strings_ && code == engines::ss::kSpeakPhonemes) strings_->push_back(args[2].AsString());
+      Tell(listener_, args[2].AsString());
+    }
     return inner_->Invoke(dispid, kind, args, result);
   }
   void SetEvents(engines::DirectSSEvents* events) override { inner_->SetEvents(events); }
@@ -26,15 +33,17 @@ class TappedDirectSS : public engines::DirectSS {
  private:
   std::unique_ptr<engines::DirectSS> inner_;
   Strings strings_;
+  Listener listener_;
 };
 
 class TappedVoice : public engines::Voice {
  public:
-  TappedVoice(std::unique_ptr<engines::Voice> inner, Strings strings)
-      : inner_(std::move(inner)), strings_(std::move(strings)) {}
+  TappedVoice(std::unique_ptr<engines::Voice> inner, Strings strings, Listener listener)
+      : inner_(std::move(inner)), strings_(std::move(strings)), listener_(std::move(listener)) {}
   bool Speak(const std::u16string* text, int32_t flags, int32_t& streamNumber) override {
     std::u16string symbols;
     if (text && PronunciationSymbols(*text, symbols)) strings_->push_back(symbols);
+    if (text) Tell(listener_, *text);
     return inner_->Speak(text, flags, streamNumber);
   }
   bool GetRate(int32_t& rate) override { return inner_->GetRate(rate); }
@@ -55,6 +64,7 @@ class TappedVoice : public engines::Voice {
  private:
   std::unique_ptr<engines::Voice> inner_;
   Strings strings_;
+  Listener listener_;
 };
 
 }  // namespace
@@ -70,19 +80,26 @@ bool PronunciationSymbols(std::u16string_view markup, std::u16string& symbols) {
 }
 
 PhonemeTap::PhonemeTap(std::shared_ptr<engines::EngineFactory> inner)
-    : inner_(std::move(inner)), strings_(std::make_shared<std::vector<std::u16string>>()) {}
+    : inner_(std::move(inner)),
+      strings_(std::make_shared<std::vector<std::u16string>>()),
+      listener_(std::make_shared<UtteranceListener>()) {}
 
 std::unique_ptr<engines::DirectSS> PhonemeTap::CreateDirectSS(engines::DirectSSRole role) {
   auto engine = inner_ ? inner_->CreateDirectSS(role) : nullptr;
   // Only the object of native modes speaks phoneme strings of the pipeline.
-  if (!engine || role != engines::DirectSSRole::ParlanSapi) return engine;
-  return std::make_unique<TappedDirectSS>(std::move(engine), strings_);
+  if (!engine) return engine;
+  return std::make_unique<TappedDirectSS>(
+      std::move(engine), role == engines::DirectSSRole::ParlanSapi ? strings_ : nullptr, listener_);
 }
 
 std::unique_ptr<engines::Voice> PhonemeTap::CreateVoice() {
   auto voice = inner_ ? inner_->CreateVoice() : nullptr;
   if (!voice) return voice;
-  return std::make_unique<TappedVoice>(std::move(voice), strings_);
+  return std::make_unique<TappedVoice>(std::move(voice), strings_, listener_);
+}
+
+void PhonemeTap::SetUtteranceListener(UtteranceListener listener) {
+  *listener_ = std::move(listener);
 }
 
 std::vector<std::u16string> PhonemeTap::Take() {

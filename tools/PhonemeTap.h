@@ -1,9 +1,11 @@
 // An engine factory that passes every call on to the engines of another factory and keeps a copy
 // of the phoneme strings a native Speak hands over: the text of a phoneme Speak (DISPID 42 with
 // code 2) on the direct text-to-speech object of native modes, and the symbols of the
-// pronunciation element a voice is given.
+// pronunciation element a voice is given. It also tells a listener the text of every utterance
+// any of the engines is given, as it is given, before the engine can report on it.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,12 +24,16 @@ class PhonemeTap : public engines::EngineFactory {
   std::unique_ptr<engines::DirectSS> CreateDirectSS(engines::DirectSSRole role) override;
   std::unique_ptr<engines::Voice> CreateVoice() override;
 
+  using UtteranceListener = std::function<void(const std::u16string& text)>;
+  void SetUtteranceListener(UtteranceListener listener);
+
   // The strings handed over since the last call, in order.
   std::vector<std::u16string> Take();
 
  private:
   std::shared_ptr<engines::EngineFactory> inner_;
   std::shared_ptr<std::vector<std::u16string>> strings_;
+  std::shared_ptr<UtteranceListener> listener_;
 };
 
 }  // namespace parlan::cli

@@ -34,10 +34,11 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec))
     throw UsageError("cannot read " + path.string() + ": it is a folder");
+  errno = 0;
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw UsageError("cannot read " + path.string());
+  if (!in) throw UsageError(CannotRead(path.string()));
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw UsageError("cannot read " + path.string());
+  if (in.bad()) throw UsageError(CannotRead(path.string()));
   return bytes;
 }
 
@@ -103,14 +104,16 @@ TextReader::TextReader(const TextSource& source, std::istream& standardInput) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
       throw UsageError("cannot read " + path.string() + ": it is a folder");
+    errno = 0;
     file_.open(path, std::ios::binary);
-    if (!file_) throw UsageError("cannot read " + path.string());
+    if (!file_) throw UsageError(CannotRead(path.string()));
     in_ = &file_;
     name_ = source.File;
     minimum_ = kFilePiece;
   } else {
     in_ = &standardInput;
     name_ = "standard input";
+    lineByLine_ = source.LineByLine;
   }
 }
 
@@ -118,7 +121,7 @@ TextReader::TextReader(const TextSource& source, std::istream& standardInput) {
 bool TextReader::ReadLine(std::u16string& line) {
   std::string bytes;
   if (!std::getline(*in_, bytes)) {
-    if (in_->bad() && in_ == &file_) throw UsageError("cannot read " + name_);
+    if (in_->bad() && in_ == &file_) throw UsageError(CannotRead(name_));
     return false;
   }
   std::string_view view(bytes);
@@ -150,7 +153,8 @@ bool TextReader::Next(std::u16string& piece) {
     if (!anyText_ && line.find_first_not_of(u' ') != std::u16string::npos) anyText_ = true;
     piece += line;
     if (!anyText_) continue;
-    if ((piece.size() >= minimum_ && EndsSentence(line)) || piece.size() >= kLongestPiece)
+    if ((piece.size() >= minimum_ && EndsSentence(line)) || piece.size() >= kLongestPiece ||
+        lineByLine_)
       return true;
   }
   done_ = true;

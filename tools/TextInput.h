@@ -29,7 +29,8 @@ std::u16string GatherText(const TextSource& source, std::istream& standardInput)
 // memory does not grow with it. Lines are read as they arrive; a piece ends with a line that
 // closes a sentence (see EndsSentence), from standard input at once and from a file once the
 // piece holds about a paragraph, and in any case once it holds kLongestPiece characters. The
-// pieces joined give the text GatherText gives; the same errors are thrown, an invalid byte when
+// pieces joined give the text GatherText gives; from a terminal (LineByLine) every line is a
+// piece, as it is typed; the same errors are thrown, an invalid byte when
 // its line is read.
 class TextReader {
  public:
@@ -40,6 +41,8 @@ class TextReader {
 
   // The next piece; false when the text has ended. Throws UsageError as GatherText does.
   bool Next(std::u16string& piece);
+  // Each line is a piece: standard input is a terminal.
+  bool LineByLine() const { return lineByLine_; }
 
  private:
   bool ReadLine(std::u16string& line);
@@ -51,6 +54,7 @@ class TextReader {
   bool fromWords_ = false;
   size_t minimum_ = 0;
   size_t offset_ = 0;  // bytes read so far, after a byte-order mark
+  bool lineByLine_ = false;
   bool first_ = true;
   bool anyText_ = false;
   bool done_ = false;

@@ -120,6 +120,40 @@ bool EspeakAvailable();
 // wants to tell its user that nothing will be heard asks this before speaking.
 bool SoundServerReachable();
 
+// The phonemes eSpeak NG synthesised, in the International Phonetic Alphabet (UTF-8), a line per
+// clause, in the order spoken. Written by the engines' worker thread, read by the host.
+class IpaTrace {
+ public:
+  void Append(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    text_ += text;
+  }
+  // What was written since the last call.
+  std::string Take() {
+    std::lock_guard lock(mutex_);
+    std::string taken;
+    taken.swap(text_);
+    return taken;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::string text_;
+};
+
+// How eSpeak NG reads text for every engine of a factory, beyond what the engines' own
+// interfaces set; the defaults change nothing. Phoneme strings have no letters or punctuation,
+// so in native modes only the word gap is heard.
+struct ReadingStyle {
+  int32_t WordGap = 0;       // added between words, in units of 10 ms at the normal rate
+  int32_t Capitals = 0;      // before a capital letter: 1 a sound, 2 the word "capital", 3 and up a
+                             // rise of pitch by that much
+  bool Punctuation = false;  // say the names of punctuation characters
+  std::u16string PunctuationList;  // only these; empty for all
+  std::shared_ptr<IpaTrace> Ipa;   // receives the IPA of every utterance, when set
+  bool operator==(const ReadingStyle&) const = default;
+};
+
 // Engines on eSpeak NG sending their audio to `output`; the null engines where the library was
 // built without eSpeak NG or eSpeak NG cannot be started.
 std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput& output);
@@ -127,6 +161,10 @@ std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput& output);
 // write only drops the audio.
 std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput& output,
                                                    std::shared_ptr<OutputFailure> failure);
+// The same, reading text in `style`.
+std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput& output,
+                                                   std::shared_ptr<OutputFailure> failure,
+                                                   const ReadingStyle& style);
 
 // The ranges of the direct text-to-speech object.
 namespace espeak_ranges {

@@ -35,6 +35,12 @@ std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput&,
   return NullEngineFactory();
 }
 
+std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput&,
+                                                   std::shared_ptr<OutputFailure>,
+                                                   const ReadingStyle&) {
+  return NullEngineFactory();
+}
+
 std::shared_ptr<EngineFactory> DefaultEngineFactory() {
   return NullEngineFactory();
 }

@@ -34,14 +34,16 @@ int32_t Low(int64_t bytes) {
 
 }  // namespace
 
-EspeakDirectSS::EspeakDirectSS(EspeakService& service, std::shared_ptr<AudioSink> sink)
+EspeakDirectSS::EspeakDirectSS(EspeakService& service, std::shared_ptr<AudioSink> sink,
+                               ReadingStyle style)
     : service_(service),
       channel_(std::make_shared<SpeechChannel>(std::move(sink))),
       mode_(service.Voices().DefaultIndex()),
       pitch_(range::kNormalPitch),
       speed_(range::kNormalSpeed),
       volume1_(range::kMaxVolume),
-      volume2_(range::kMaxVolume) {}
+      volume2_(range::kMaxVolume),
+      style_(std::move(style)) {}
 
 EspeakDirectSS::~EspeakDirectSS() {
   events_ = nullptr;
@@ -146,6 +148,7 @@ bool EspeakDirectSS::Speak(const std::vector<Variant>& args) {
   utterance->Settings.VoiceName = service_.Voices().Entries()[mode_].SynthName;
   utterance->Settings.WordsPerMinute = speed_;
   utterance->Settings.Volume = LevelsToVolume(volume1_, volume2_);
+  utterance->Settings.Style = style_;
   const SourceText source = PlainSource(args[2].AsString());
   SpeechSegment segment = code == ss::kSpeakText
                               ? TextSegment(source, pitch_)

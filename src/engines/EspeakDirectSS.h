@@ -12,7 +12,7 @@ namespace parlan::engines {
 
 class EspeakDirectSS : public DirectSS {
  public:
-  EspeakDirectSS(EspeakService& service, std::shared_ptr<AudioSink> sink);
+  EspeakDirectSS(EspeakService& service, std::shared_ptr<AudioSink> sink, ReadingStyle style = {});
   ~EspeakDirectSS() override;
 
   bool Invoke(int32_t dispid, CallKind kind, const std::vector<Variant>& args,
@@ -40,6 +40,7 @@ class EspeakDirectSS : public DirectSS {
   int32_t volume1_;
   int32_t volume2_;
   uint64_t lastUtterance_ = 0;
+  ReadingStyle style_;
 };
 
 }  // namespace parlan::engines

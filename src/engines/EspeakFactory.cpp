@@ -11,8 +11,8 @@ namespace {
 
 class EspeakFactory : public EngineFactory {
  public:
-  EspeakFactory(AudioOutput output, std::shared_ptr<OutputFailure> failure)
-      : output_(std::move(output)), failure_(std::move(failure)) {
+  EspeakFactory(AudioOutput output, std::shared_ptr<OutputFailure> failure, ReadingStyle style)
+      : output_(std::move(output)), failure_(std::move(failure)), style_(std::move(style)) {
     if (output_.kind == AudioOutput::Kind::File) shared_ = MakeFileSink(output_.file, failure_);
     if (output_.kind == AudioOutput::Kind::None) shared_ = MakeNullSink();
     if (output_.kind == AudioOutput::Kind::Handler)
@@ -22,13 +22,13 @@ class EspeakFactory : public EngineFactory {
   std::unique_ptr<DirectSS> CreateDirectSS(DirectSSRole role) override {
     EspeakService* service = EspeakService::Get();
     if (!service) return NullEngineFactory()->CreateDirectSS(role);
-    return std::make_unique<EspeakDirectSS>(*service, SinkForEngine());
+    return std::make_unique<EspeakDirectSS>(*service, SinkForEngine(), style_);
   }
 
   std::unique_ptr<Voice> CreateVoice() override {
     EspeakService* service = EspeakService::Get();
     if (!service) return NullEngineFactory()->CreateVoice();
-    return std::make_unique<EspeakVoice>(*service, SinkForEngine());
+    return std::make_unique<EspeakVoice>(*service, SinkForEngine(), style_);
   }
 
  private:
@@ -42,6 +42,7 @@ class EspeakFactory : public EngineFactory {
   AudioOutput output_;
   std::shared_ptr<OutputFailure> failure_;
   std::shared_ptr<AudioSink> shared_;
+  ReadingStyle style_;
 };
 
 }  // namespace
@@ -60,12 +61,18 @@ std::vector<EngineVoice> EspeakVoiceList() {
 }
 
 std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput& output) {
-  return std::make_shared<EspeakFactory>(output, nullptr);
+  return std::make_shared<EspeakFactory>(output, nullptr, ReadingStyle{});
 }
 
 std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput& output,
                                                    std::shared_ptr<OutputFailure> failure) {
-  return std::make_shared<EspeakFactory>(output, std::move(failure));
+  return std::make_shared<EspeakFactory>(output, std::move(failure), ReadingStyle{});
+}
+
+std::shared_ptr<EngineFactory> EspeakEngineFactory(const AudioOutput& output,
+                                                   std::shared_ptr<OutputFailure> failure,
+                                                   const ReadingStyle& style) {
+  return std::make_shared<EspeakFactory>(output, std::move(failure), style);
 }
 
 }  // namespace parlan::engines

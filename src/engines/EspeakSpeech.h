@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "parlan/EspeakEngines.h"
+
 namespace parlan::engines {
 
 class SpeechChannel;
@@ -40,6 +42,7 @@ struct SynthSettings {
   int32_t WordGap = 0;  // extra pause between words, in 10 ms units
   int32_t Volume = 100;
   int32_t Range = 50;
+  ReadingStyle Style = {};
 };
 
 struct Utterance {

@@ -3,6 +3,8 @@
 #include <espeak-ng/speak_lib.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 
 #include "engines/EspeakService.h"
@@ -83,9 +85,19 @@ void Apply(const SynthSettings& settings, int32_t pitch) {
   espeak_SetParameter(espeakVOLUME, settings.Volume, 0);
   espeak_SetParameter(espeakPITCH, pitch, 0);
   espeak_SetParameter(espeakRANGE, settings.Range, 0);
-  espeak_SetParameter(espeakWORDGAP, settings.WordGap, 0);
-  espeak_SetParameter(espeakPUNCTUATION, espeakPUNCT_NONE, 0);
-  espeak_SetParameter(espeakCAPITALS, 0, 0);
+  const ReadingStyle& style = settings.Style;
+  espeak_SetParameter(espeakWORDGAP, settings.WordGap + std::max(style.WordGap, 0), 0);
+  if (style.Punctuation && !style.PunctuationList.empty()) {
+    std::wstring list;
+    for (char16_t c : style.PunctuationList) list.push_back(static_cast<wchar_t>(c));
+    espeak_SetPunctuationList(list.c_str());
+  }
+  espeak_SetParameter(espeakPUNCTUATION,
+                      !style.Punctuation              ? espeakPUNCT_NONE
+                      : style.PunctuationList.empty() ? espeakPUNCT_ALL
+                                                      : espeakPUNCT_SOME,
+                      0);
+  espeak_SetParameter(espeakCAPITALS, std::max(style.Capitals, 0), 0);
 }
 
 std::vector<RawVoice> ListVoices(const espeak_VOICE* spec) {
@@ -118,6 +130,36 @@ std::string FemaleVariant() {
   return first;
 }
 
+// Records the phoneme trace of eSpeak NG, in IPA, while one utterance is synthesised.
+class IpaRecorder {
+ public:
+  explicit IpaRecorder(IpaTrace* trace) : trace_(trace) {
+    if (!trace_) return;
+    stream_ = open_memstream(&buffer_, &size_);
+    if (stream_) espeak_SetPhonemeTrace(espeakPHONEMES_IPA, stream_);
+  }
+  ~IpaRecorder() {
+    if (!stream_) return;
+    espeak_SetPhonemeTrace(0, nullptr);
+    std::fclose(stream_);
+    if (buffer_) {
+      GuardedCall([&] {
+        trace_->Append(std::string(buffer_, size_));
+        return true;
+      });
+      std::free(buffer_);
+    }
+  }
+  IpaRecorder(const IpaRecorder&) = delete;
+  IpaRecorder& operator=(const IpaRecorder&) = delete;
+
+ private:
+  IpaTrace* trace_;
+  FILE* stream_ = nullptr;
+  char* buffer_ = nullptr;
+  size_t size_ = 0;
+};
+
 }  // namespace
 
 bool StartEspeak(VoiceCatalogue& voices) {
@@ -138,6 +180,7 @@ int64_t SynthesizeUtterance(Utterance& utterance) {
   channel.Post(start, true);
   SynthesisContext ctx;
   ctx.Speech = &utterance;
+  IpaRecorder ipa(utterance.Settings.Style.Ipa.get());
   for (const SpeechSegment& segment : utterance.Segments) {
     if (utterance.Cancelled) break;
     Apply(utterance.Settings, segment.Pitch);

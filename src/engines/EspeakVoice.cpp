@@ -40,10 +40,12 @@ Variant StreamPosition(int64_t bytes) {
 
 }  // namespace
 
-EspeakVoice::EspeakVoice(EspeakService& service, std::shared_ptr<AudioSink> sink)
+EspeakVoice::EspeakVoice(EspeakService& service, std::shared_ptr<AudioSink> sink,
+                         ReadingStyle style)
     : service_(service),
       channel_(std::make_shared<SpeechChannel>(std::move(sink))),
-      voice_(service.Voices().DefaultIndex()) {}
+      voice_(service.Voices().DefaultIndex()),
+      style_(std::move(style)) {}
 
 EspeakVoice::~EspeakVoice() {
   events_ = nullptr;
@@ -57,6 +59,7 @@ std::shared_ptr<Utterance> EspeakVoice::MakeUtterance(const std::u16string& text
   SynthSettings settings;
   settings.VoiceName = service_.Voices().Entries()[voice_].SynthName;
   settings.Volume = volume_;
+  settings.Style = style_;
   utterance->Settings = RateToSettings(rate_, settings);
   ParsedSpeech parsed;
   if (flags & kIsNotXml) {

@@ -11,7 +11,7 @@ namespace parlan::engines {
 
 class EspeakVoice : public Voice {
  public:
-  EspeakVoice(EspeakService& service, std::shared_ptr<AudioSink> sink);
+  EspeakVoice(EspeakService& service, std::shared_ptr<AudioSink> sink, ReadingStyle style = {});
   ~EspeakVoice() override;
 
   bool Speak(const std::u16string* text, int32_t flags, int32_t& streamNumber) override;
@@ -37,6 +37,7 @@ class EspeakVoice : public Voice {
   int32_t volume_ = 100;
   int32_t absMiddle_ = 0;  // the pitch kept in force by markup spoken with flag 32
   uint64_t lastUtterance_ = 0;
+  ReadingStyle style_;
 };
 
 }  // namespace parlan::engines

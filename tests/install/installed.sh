@@ -90,7 +90,9 @@ case $step in
     cmake --install "$BUILD" --prefix "$WORK/moved-from" >/dev/null
     mv "$WORK/moved-from" "$WORK/moved-to"
     "$WORK/moved-to/bin/parlan" modes | tee "$WORK/moved.out"
-    grep -q "native  $native" "$WORK/moved.out"
+    # A native row: number, kind, language code, then the name.
+    awk -v name="$native" '$2 == "native" && index($0, "  " name) { found = 1 } END { exit !found }' \
+      "$WORK/moved.out"
     "$WORK/moved-to/bin/parlan" speak -v "$native" -w "$WORK/moved.wav" "$sentence"
     check_wav "$WORK/moved.wav"
     if [ -z "${FLAGS:-}" ]; then
@@ -119,7 +121,9 @@ case $step in
     dpkg-deb -x "$deb" "$WORK/scratch"
     # (Through a file: grep -q leaving early would end the tool with SIGPIPE.)
     "$WORK/scratch/usr/bin/parlan" modes >"$WORK/deb-modes.out"
-    grep -q "native  $native" "$WORK/deb-modes.out"
+    # A native row: number, kind, language code, then the name.
+    awk -v name="$native" '$2 == "native" && index($0, "  " name) { found = 1 } END { exit !found }' \
+      "$WORK/deb-modes.out"
     "$WORK/scratch/usr/bin/parlan" speak -v "$native" -w "$WORK/deb.wav" "$sentence"
     check_wav "$WORK/deb.wav"
     ;;

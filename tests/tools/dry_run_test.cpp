@@ -110,8 +110,8 @@ TEST_F(DryRun, ConversionErrorIsWarnedAbout) {
   EXPECT_TRUE(r.Err.starts_with("parlan: warning: Missing Rule")) << r.Err;
 }
 
-TEST_F(DryRun, TraceJsonHasOneRecordPerDebugBox) {
-  ToolResult r = RunTool({"trace", "--json", "--root", root.Path(), kText});
+TEST_F(DryRun, TraceJsonLinesHasOneRecordPerDebugBox) {
+  ToolResult r = RunTool({"trace", "--json-lines", "--root", root.Path(), kText});
   ASSERT_EQ(r.Status, 0) << r.Err;
   InProcess expected(root.Path(), 1, kText);
   const std::vector<DebugBox> boxes = expected.control->DebugBoxes();
@@ -127,6 +127,19 @@ TEST_F(DryRun, TraceJsonHasOneRecordPerDebugBox) {
       EXPECT_NE(std::string(record["text"]).find("The cat sat"), std::string::npos);
     }
   }
+}
+
+TEST_F(DryRun, TraceJsonIsOneDocumentOfTheSameRecords) {
+  ToolResult document = RunTool({"trace", "--json", "--root", root.Path(), kText});
+  ToolResult lines = RunTool({"trace", "--json-lines", "--root", root.Path(), kText});
+  ASSERT_EQ(document.Status, 0) << document.Err;
+  const nlohmann::json parsed = nlohmann::json::parse(document.Out);  // throws on JSON Lines
+  ASSERT_TRUE(parsed["boxes"].is_array());
+  const auto records = Lines(lines.Out);
+  ASSERT_EQ(parsed["boxes"].size(), records.size());
+  ASSERT_FALSE(records.empty());
+  for (size_t i = 0; i < records.size(); ++i)
+    EXPECT_EQ(parsed["boxes"][i], nlohmann::json::parse(records[i])) << i;
 }
 
 TEST_F(DryRun, TraceTextIsTheDebugWindowsText) {

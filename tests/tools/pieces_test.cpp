@@ -2,6 +2,8 @@
 // recognition of mistyped subcommands, the pronunciation element reader and the mode kinds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ControlHost.h"
 #include "EspeakPhonemes.h"
 #include "Options.h"
@@ -39,20 +41,21 @@ TEST(UnknownPhonemes, EveryListedSymbolIsKnownAlone) {
 }
 
 TEST(Subcommands, MistypedNamesAreRecognisedButWordsAreNot) {
-  for (const char* typo : {"mode", "mdoes", "speek", "peak", "trase", "chek", "phonems"})
-    EXPECT_TRUE(LooksLikeSubcommand(typo)) << typo;
-  for (const char* word : {"hello", "modes", "made", "a", "Modes", "tracer1", "checks!"})
-    EXPECT_FALSE(LooksLikeSubcommand(word)) << word;
+  const std::pair<const char*, const char*> typos[] = {
+      {"mode", "modes"},        {"mdoes", "modes"}, {"speek", "speak"}, {"spek", "speak"},
+      {"peak", "speak"},        {"trase", "trace"}, {"chek", "check"},  {"phonems", "phonemes"},
+      {"phonemse", "phonemes"}, {"hlep", "help"},
+  };
+  for (auto [typo, name] : typos) EXPECT_EQ(NearestSubcommand(typo), name) << typo;
+  for (const char* word :
+       {"hello", "modes", "made", "a", "Modes", "tracer1", "checks!", "world", "help", "phonetics"})
+    EXPECT_EQ(NearestSubcommand(word), "") << word;
 }
 
-TEST(Subcommands, TextBeginningWithSuchAWordIsStillText) {
-  using Words = std::vector<std::string>;
-  EXPECT_TRUE(LooksLikeMistypedCommand(Words{"mode"}));
-  EXPECT_TRUE(LooksLikeMistypedCommand(Words{"mode", "--json"}));
-  EXPECT_TRUE(LooksLikeMistypedCommand(Words{"chek", "languages/Parlan Demo"}));
-  EXPECT_FALSE(LooksLikeMistypedCommand(Words{"peak", "season", "is", "over"}));
-  EXPECT_FALSE(LooksLikeMistypedCommand(Words{"hello", "--json"}));
-  EXPECT_FALSE(LooksLikeMistypedCommand(Words{}));
+TEST(Subcommands, EveryNameIsListedOnce) {
+  const std::vector<std::string> names = SubcommandNames();
+  for (const char* name : {"speak", "modes", "phonemes", "trace", "check", "help"})
+    EXPECT_EQ(std::count(names.begin(), names.end(), name), 1) << name;
 }
 
 TEST(Pronunciation, SymbolsAreTheAttributeText) {
