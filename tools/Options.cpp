@@ -12,8 +12,8 @@
 namespace parlan::cli {
 namespace {
 
-constexpr std::array<const char*, 5> kSubcommands = {"speak", "modes", "phonemes", "trace",
-                                                     "check"};
+constexpr std::array<const char*, 6> kSubcommands = {"speak", "modes", "phonemes",
+                                                     "trace", "check", "learn"};
 
 void AddGlobalOptions(CLI::App& app, CliOptions& o) {
   app.add_option("--root", o.Root, "Install root holding the \"Parlan <language>\" folders");
@@ -54,7 +54,24 @@ struct Subcommands {
   CLI::App* Phonemes;
   CLI::App* Trace;
   CLI::App* Check;
+  CLI::App* Learn;
 };
+
+CLI::App* AddLearn(CLI::App& app, CliOptions& o) {
+  CLI::App* learn = app.add_subcommand(
+      "learn", "Learn letter rules from a lexicon of word<TAB>phonemes lines and measure them");
+  learn::LearnOptions& l = o.Learn;
+  learn->add_option("LEXICON", l.Lexicon, "The lexicon (\"-\" for standard input)")->required();
+  learn->add_option("-o,--output", l.Output, "The rule file to write")->required();
+  learn->add_option("--language", l.Language, "The name on the file's LANGUAGE= line");
+  learn->add_option("--dictionary", l.Dictionary,
+                    "An exception file whose held-out words are reported apart");
+  learn
+      ->add_option("--min-gain", l.MinGain,
+                   "Learning words a rule must put right beyond the rules behind it")
+      ->check(CLI::PositiveNumber);
+  return learn;
+}
 
 Subcommands AddSubcommands(CLI::App& app, CliOptions& o) {
   Subcommands s{};
@@ -79,6 +96,7 @@ Subcommands AddSubcommands(CLI::App& app, CliOptions& o) {
 
   s.Check = app.add_subcommand("check", "Check a language folder; problems as file:line: text");
   s.Check->add_option("FOLDER", o.CheckFolder, "The \"Parlan <language>\" folder")->required();
+  s.Learn = AddLearn(app, o);
   return s;
 }
 
@@ -87,6 +105,7 @@ Command CommandOf(const Subcommands& s) {
   if (s.Phonemes->parsed()) return Command::Phonemes;
   if (s.Trace->parsed()) return Command::Trace;
   if (s.Check->parsed()) return Command::Check;
+  if (s.Learn->parsed()) return Command::Learn;
   return Command::Speak;
 }
 

@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "learn/Learn.h"
+
 namespace parlan::cli {
 
-enum class Command { Speak, Modes, Phonemes, Trace, Check };
+enum class Command { Speak, Modes, Phonemes, Trace, Check, Learn };
 
 // Where the text comes from: the words of the command line, a file, or standard input.
 struct TextSource {
@@ -39,6 +41,7 @@ struct CliOptions {
   TextSource Text;
   bool Json = false;  // modes, trace
   std::string CheckFolder;
+  learn::LearnOptions Learn;
 };
 
 // Parses the command line. Returns an exit status when the program should end here: after
