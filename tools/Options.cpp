@@ -66,6 +66,8 @@ CLI::App* AddLearn(CLI::App& app, CliOptions& o) {
   learn->add_option("--language", l.Language, "The name on the file's LANGUAGE= line");
   learn->add_option("--dictionary", l.Dictionary,
                     "An exception file whose held-out words are reported apart");
+  learn->add_option("--keep", l.Keep,
+                    "A rule file whose classes and groups of unlearned characters are kept");
   learn
       ->add_option("--min-gain", l.MinGain,
                    "Learning words a rule must put right beyond the rules behind it")

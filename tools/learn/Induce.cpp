@@ -169,7 +169,11 @@ std::vector<LetterGroupRules> Induce(const std::vector<AlignedWord>& words,
     std::vector<LearnedRule> mine;
     for (const LearnedRule& r : rules)
       if (r.Focus.front() == letter) mine.push_back(r);
-    mine.insert(mine.end(), g.Rules.begin(), g.Rules.end());
+    // A learned word-end rule of the whole group shadows the catch-all one.
+    bool shadowed = std::any_of(mine.begin(), mine.end(), [](const LearnedRule& r) {
+      return r.Left.empty() && r.Right == "_" && r.Focus.size() == 1;
+    });
+    mine.insert(mine.end(), g.Rules.begin() + (shadowed ? 1 : 0), g.Rules.end());
     g.Rules = std::move(mine);
     out.push_back(std::move(g));
   }

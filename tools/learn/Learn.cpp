@@ -93,7 +93,8 @@ int RunLearn(const LearnOptions& o, std::istream& in, std::ostream& out, std::os
     if (rules > static_cast<size_t>(kMaxRules))
       throw std::runtime_error(std::to_string(rules) + " rules: more than a rule file holds (" +
                                std::to_string(kMaxRules) + "); raise --min-gain");
-    if (!WriteRuleFile(o.Output, RuleFileLines(groups, Header(o, lex, rules))))
+    KeptRules kept = o.Keep.empty() ? KeptRules{} : KeepRules(o.Keep, groups);
+    if (!WriteRuleFile(o.Output, RuleFileLines(groups, Header(o, lex, rules), kept)))
       throw std::runtime_error("cannot write " + o.Output);
     out << o.Output << ": " << rules << " rules in " << groups.size() << " letter groups, from "
         << lex.Learning.size() << " learning words\n";

@@ -12,6 +12,7 @@ struct LearnOptions {
   std::string Output;   // the rule file to write
   std::string Language = "English";
   std::string Dictionary;  // an exception file: its held-out words are reported apart
+  std::string Keep;        // a rule file whose classes and unlearned groups are kept
   size_t MinGain = 2;
 };
 
