@@ -168,6 +168,54 @@ GroupIndex CompileGroup(const LetterRuleTables& tables, const LetterGroup& group
   return index;
 }
 
+// Whether rule i can be left out where the text after its focus starts like `after` (only its
+// first character counts): its right context surely misses, it must fit, and its left context
+// records no error when tried.
+bool SkippedAt(const CompiledRules& rules, int32_t i, std::u16string_view after) {
+  const CompiledRule& r = rules.Rules[static_cast<size_t>(i) - 1];
+  return r.RightSense && !r.Left.Malformed && r.Right.SurelyMisses(after);
+}
+
+// Lists shorter than this are tried as they are.
+constexpr size_t kLongList = 24;
+
+// The text a bucket of ByNext stands for, as far as SurelyMisses looks at it.
+std::u16string BucketText(size_t bucket) {
+  if (bucket == FocusNode::kEndOfWord) return {};
+  if (bucket == FocusNode::kBeyondAscii) return u"\u0100";
+  return std::u16string(1, static_cast<char16_t>(bucket));
+}
+
+void IndexByNext(const CompiledRules& rules, GroupIndex& index, size_t node,
+                 const std::u16string& text) {
+  FocusNode& n = index.Nodes[node];
+  n.ByNext.assign(FocusNode::kBeyondAscii + 1, {});
+  for (size_t b = 0; b <= FocusNode::kBeyondAscii; ++b) {
+    std::u16string next = BucketText(b);
+    for (int32_t i : n.Candidates) {
+      size_t focus = rules.Rules[static_cast<size_t>(i) - 1].FocusSize;
+      // A shorter focus is followed by the node's own text.
+      std::u16string after = focus < text.size() ? text.substr(focus) + next : next;
+      if (!SkippedAt(rules, i, after)) n.ByNext[b].push_back(i);
+    }
+  }
+  n.ByNextAndBefore.assign(FocusNode::kBeyondAscii + 1, {});
+  for (size_t b = 0; b <= FocusNode::kBeyondAscii; ++b) {
+    if (n.ByNext[b].size() < kLongList) continue;
+    auto& split = n.ByNextAndBefore[b];
+    split.assign(FocusNode::kBeyondAscii + 1, {});
+    for (size_t p = 0; p <= FocusNode::kBeyondAscii; ++p) {
+      std::u16string before = BucketText(p);
+      for (int32_t i : n.ByNext[b]) {
+        const CompiledRule& r = rules.Rules[static_cast<size_t>(i) - 1];
+        if (!(r.LeftSense && r.Left.SurelyMisses(before))) split[p].push_back(i);
+      }
+    }
+  }
+  for (const auto& [letter, child] : n.Children)
+    IndexByNext(rules, index, static_cast<size_t>(child), text + letter);
+}
+
 bool MatchClass(const CompiledRules& rules, int32_t slot, std::u16string_view& text) {
   if (slot < 0 || text.empty()) return false;
   const std::vector<std::u16string>* members =
@@ -229,14 +277,25 @@ const std::vector<std::u16string>* ClassIndex::Starting(char16_t c) const {
   return it == Other.end() ? nullptr : &it->second;
 }
 
-const std::vector<int32_t>& GroupIndex::CandidatesFor(std::u16string_view rest) const {
-  size_t node = 0;
+size_t BucketOf(std::u16string_view text) {
+  if (text.empty()) return FocusNode::kEndOfWord;
+  return text.front() < 128 ? text.front() : FocusNode::kBeyondAscii;
+}
+
+const std::vector<int32_t>& GroupIndex::CandidatesFor(std::u16string_view rest,
+                                                      std::u16string_view before) const {
+  size_t node = 0, depth = 0;
   for (char16_t c : rest) {
     int32_t child = ChildOf(Nodes[node], c);
     if (child == 0) break;
     node = static_cast<size_t>(child);
+    ++depth;
   }
-  return Nodes[node].Candidates;
+  const FocusNode& n = Nodes[node];
+  if (n.ByNext.empty()) return n.Candidates;
+  size_t next = BucketOf(rest.substr(depth));
+  const auto& split = n.ByNextAndBefore[next];
+  return split.empty() ? n.ByNext[next] : split[BucketOf(before)];
 }
 
 std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables) {
@@ -251,8 +310,10 @@ std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables
     compiled->Rules.push_back({CompileContext(tables, rule.LeftContext, true),
                                CompileContext(tables, rule.RightContext, false), rule.LeftSense,
                                rule.RightSense, rule.Focus.size()});
-  for (const LetterGroup& group : tables.LetterGroups)
+  for (const LetterGroup& group : tables.LetterGroups) {
     compiled->Groups.push_back(CompileGroup(tables, group));
+    IndexByNext(*compiled, compiled->Groups.back(), 0, {});
+  }
   for (char16_t c = 0; c < 128; ++c)
     compiled->AsciiGroup[c] = GroupLetterPosition(tables.GroupLetters, c);
   return compiled;

@@ -65,7 +65,7 @@ std::string RuleLine(const LearnedRule& rule) {
   if (rule.Left.starts_with('\'')) return {};
   std::string line = LeftPattern(rule.Left) + "[" + rule.Focus + "]" + RightPattern(rule.Right) +
                      "=" + rule.Result;
-  if (rule.Right.ends_with('_')) line += '\t';
+  if (rule.Right == "_") line += '\t';  // the focus ends the word
   // A rule line holding END in capitals would end the rule section.
   if (line.find("END") != std::string::npos) return {};
   return line;

@@ -26,9 +26,9 @@ struct KeptRules {
 // throws std::runtime_error when the file does not load.
 KeptRules KeepRules(const std::filesystem::path& file, const std::vector<LetterGroupRules>& groups);
 
-// One rule line: contexts as items, a word-final rule's result followed by a tab (the word end
-// the engine needs). Empty when the rule cannot be written (a left context starting with "'"
-// would read as a comment).
+// One rule line: contexts as items, the result of a focus that ends the word followed by a tab (the
+// word end the engine needs). Empty when the rule cannot be written (a left context starting with
+// "'" would read as a comment).
 std::string RuleLine(const LearnedRule& rule);
 
 // The whole file as UTF-8 lines.
