@@ -66,6 +66,8 @@ CLI::App* AddLearn(CLI::App& app, CliOptions& o) {
   learn->add_option("--language", l.Language, "The name on the file's LANGUAGE= line");
   learn->add_option("--dictionary", l.Dictionary,
                     "An exception file whose held-out words are reported apart");
+  learn->add_option("--shapes", l.Shapes,
+                    "Letter windows left:right, narrow to wide (default 0:2,0:3,1:3,1:4,...)");
   learn->add_option("--keep", l.Keep,
                     "A rule file whose classes and groups of unlearned characters are kept");
   learn

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <unordered_set>
 
 #include "learn/Align.h"
@@ -42,6 +43,21 @@ void Report(const char* title, const Scores& s, std::ostream& out) {
   if (s.Missing) out << "    " << s.Missing << " words with a letter no rule covers\n";
 }
 
+// "l:r,l:r,...", each shape holding the one before it.
+std::vector<std::pair<int, int>> ParseShapes(const std::string& text) {
+  std::vector<std::pair<int, int>> shapes;
+  std::istringstream in(text);
+  for (std::string item; std::getline(in, item, ',');) {
+    int l = -1, r = -1;
+    if (std::sscanf(item.c_str(), "%d:%d", &l, &r) != 2 || l < 0 || l > 8 || r < 2 || r > 9 ||
+        (!shapes.empty() && (l < shapes.back().first || r < shapes.back().second)))
+      throw std::runtime_error("bad window shape \"" + item +
+                               "\" (left 0-8 : right 2-9, each holding the one before)");
+    shapes.emplace_back(l, r);
+  }
+  return shapes;
+}
+
 RuleFileHeader Header(const LearnOptions& o, const Lexicon& lex, size_t rules) {
   RuleFileHeader h;
   h.Language = o.Language;
@@ -61,6 +77,7 @@ std::vector<LetterGroupRules> Learn(const Lexicon& lex, const LearnOptions& o, s
   err << "inducing rules from " << aligned.size() << " aligned words...\n";
   InduceOptions io;
   io.MinGain = o.MinGain;
+  if (!o.Shapes.empty()) io.Shapes = ParseShapes(o.Shapes);
   return Induce(aligned, io);
 }
 

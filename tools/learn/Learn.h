@@ -14,6 +14,7 @@ struct LearnOptions {
   std::string Dictionary;  // an exception file: its held-out words are reported apart
   std::string Keep;        // a rule file whose classes and unlearned groups are kept
   size_t MinGain = 2;
+  std::string Shapes;  // window shapes "left:right,..." narrow to wide; empty for the default
 };
 
 // Exit status 0, or 1 with a one-line reason on `err`.
