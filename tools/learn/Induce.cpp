@@ -128,6 +128,79 @@ void InduceLevel(const Cases& cases, std::vector<int>& answer, int level, const 
     if (nodes[nodeOf[i]].Best >= 0) answer[i] = nodes[nodeOf[i]].Best;
 }
 
+// The adaptive tree: each window grows by one letter to whichever side puts more cases right
+// at the next step, so that a letter's rules look left where the left matters (a word start
+// before a stressed vowel) and right where the right does (a suffix).
+class Grower {
+ public:
+  Grower(const Cases& cases, const InduceOptions& o, std::vector<LearnedRule>& rules)
+      : cases_(cases), o_(o), rules_(rules) {}
+
+  void Grow(const std::string& window, const std::vector<uint32_t>& ids, std::pair<int, int> shape,
+            int inherited, int depth) {
+    Node n{window, {}, ids.size(), inherited, -1};
+    for (uint32_t id : ids) ++n.Counts[cases_.All[id].Label];
+    int answer = Decide(n, depth);
+    size_t right = CountOf(n.Counts, answer);
+    if (right == n.Total || n.Total - right < o_.MinGain) return;
+    bool leftOpen = shape.second >= 2 && shape.first < o_.MaxLeft && window[0] != '_';
+    bool rightOpen = shape.second < o_.MaxRight && window.back() != '_';
+    std::pair<int, int> toLeft{shape.first + 1, shape.second},
+        toRight{shape.first, shape.second + 1};
+    Children left, right2;
+    if (leftOpen) left = Split(ids, toLeft);
+    if (rightOpen) right2 = Split(ids, toRight);
+    if (!leftOpen && !rightOpen) return;
+    bool goLeft = leftOpen && (!rightOpen || StepGain(left, answer) > StepGain(right2, answer));
+    Children& chosen = goLeft ? left : right2;
+    for (auto& [w, childIds] : chosen)
+      Grow(w, childIds, goLeft ? toLeft : toRight, answer, depth + 1);
+  }
+
+ private:
+  using Children = std::vector<std::pair<std::string, std::vector<uint32_t>>>;
+
+  // The node's answer: its own rule when worth one, else the one it inherits.
+  int Decide(Node& n, int depth) {
+    int best = BestLabel(n, cases_);
+    if (best < 0 || best == n.Inherited || n.Window.starts_with('\'')) return n.Inherited;
+    size_t right = CountOf(n.Counts, best), before = CountOf(n.Counts, n.Inherited);
+    if (right < before + o_.MinGain) return n.Inherited;
+    rules_.push_back(MakeRule(n, cases_.Labels[static_cast<size_t>(best)], depth));
+    rules_.back().Gain = right - before;
+    return best;
+  }
+
+  Children Split(const std::vector<uint32_t>& ids, std::pair<int, int> shape) const {
+    std::unordered_map<std::string, size_t> index;
+    Children out;
+    for (uint32_t id : ids) {
+      std::string w = Window(cases_.All[id], shape);
+      auto [it, added] = index.emplace(w, out.size());
+      if (added) out.emplace_back(std::move(w), std::vector<uint32_t>{});
+      out[it->second].second.push_back(id);
+    }
+    return out;
+  }
+
+  // Cases the children would put right beyond the answer they inherit.
+  size_t StepGain(const Children& children, int answer) const {
+    size_t gain = 0;
+    for (const auto& [w, ids] : children) {
+      Node n{w, {}, ids.size(), answer, -1};
+      for (uint32_t id : ids) ++n.Counts[cases_.All[id].Label];
+      int best = BestLabel(n, cases_);
+      size_t right = best < 0 ? 0 : CountOf(n.Counts, best), before = CountOf(n.Counts, answer);
+      if (right >= before + o_.MinGain) gain += right - before;
+    }
+    return gain;
+  }
+
+  const Cases& cases_;
+  const InduceOptions& o_;
+  std::vector<LearnedRule>& rules_;
+};
+
 // A group's answer when no window fits: its likeliest one-letter answer, at the word end and
 // elsewhere.
 std::vector<LearnedRule> CatchAll(char letter, const Cases& cases, size_t& count, int& label) {
@@ -160,8 +233,17 @@ std::vector<LetterGroupRules> Induce(const std::vector<AlignedWord>& words,
   for (size_t i = 0; i < cases.All.size(); ++i)
     answer[i] = fallback[(*cases.All[i].Word)[cases.All[i].Pos]];
   std::vector<LearnedRule> rules;
-  for (size_t level = 0; level < options.Shapes.size(); ++level)
-    InduceLevel(cases, answer, static_cast<int>(level), options, rules);
+  if (options.Adaptive) {
+    Grower grower(cases, options, rules);
+    std::map<char, std::vector<uint32_t>> byLetter;
+    for (size_t i = 0; i < cases.All.size(); ++i)
+      byLetter[(*cases.All[i].Word)[cases.All[i].Pos]].push_back(static_cast<uint32_t>(i));
+    for (auto& [letter, ids] : byLetter)
+      grower.Grow("|" + std::string(1, letter), ids, {0, 1}, fallback[letter], 0);
+  } else {
+    for (size_t level = 0; level < options.Shapes.size(); ++level)
+      InduceLevel(cases, answer, static_cast<int>(level), options, rules);
+  }
   std::stable_sort(rules.begin(), rules.end(),
                    [](const LearnedRule& a, const LearnedRule& b) { return a.Level > b.Level; });
   std::vector<LetterGroupRules> out;

@@ -38,6 +38,11 @@ struct LetterGroupRules {
 
 struct InduceOptions {
   size_t MinGain = 2;
+  // Grow each window to the side that helps most (up to MaxLeft and MaxRight letters) rather
+  // than through the fixed Shapes.
+  bool Adaptive = true;
+  int MaxLeft = 6;
+  int MaxRight = 8;
   // (letters left, letters from the focus on) of each window, narrow to wide; each shape holds
   // the one before it.
   std::vector<std::pair<int, int>> Shapes = {{0, 2}, {0, 3}, {1, 3}, {1, 4}, {2, 4}, {2, 5},

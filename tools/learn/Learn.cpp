@@ -77,7 +77,10 @@ std::vector<LetterGroupRules> Learn(const Lexicon& lex, const LearnOptions& o, s
   err << "inducing rules from " << aligned.size() << " aligned words...\n";
   InduceOptions io;
   io.MinGain = o.MinGain;
-  if (!o.Shapes.empty()) io.Shapes = ParseShapes(o.Shapes);
+  if (!o.Shapes.empty()) {
+    io.Shapes = ParseShapes(o.Shapes);
+    io.Adaptive = false;
+  }
   return Induce(aligned, io);
 }
 
