@@ -186,6 +186,56 @@ std::u16string BucketText(size_t bucket) {
   return std::u16string(1, static_cast<char16_t>(bucket));
 }
 
+constexpr int32_t kNamesNone = -1;
+
+char16_t LowerAscii(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c | 0x20) : c;
+}
+
+// The character a rule's right context needs second after a focus of `depth` characters: an
+// ASCII character, 0 for the word end, kNamesNone when it names none or cannot be skipped.
+int32_t SecondNamed(const CompiledRules& rules, int32_t i, size_t depth) {
+  using Kind = CompiledItem::Kind;
+  const CompiledRule& r = rules.Rules[static_cast<size_t>(i) - 1];
+  const CompiledContext& c = r.Right;
+  if (r.FocusSize != depth || !r.RightSense || r.Left.Malformed || c.Any || c.Malformed ||
+      c.Items.empty() || c.Items[0].What != Kind::Literal || c.Items[0].Literal.empty())
+    return kNamesNone;
+  char16_t named = 0;
+  if (c.Items[0].Literal.size() >= 2) {
+    named = c.Items[0].Literal[1];
+  } else if (c.Items.size() >= 2 && c.Items[1].What == Kind::End) {
+    return 0;
+  } else if (c.Items.size() >= 2 && c.Items[1].What == Kind::Literal &&
+             !c.Items[1].Literal.empty()) {
+    named = c.Items[1].Literal[0];
+  } else {
+    return kNamesNone;
+  }
+  return named > 0 && named < 128 ? LowerAscii(named) : kNamesNone;
+}
+
+FocusNode::SecondIndex IndexBySecond(const CompiledRules& rules, const std::vector<int32_t>& list,
+                                     size_t depth) {
+  FocusNode::SecondIndex index;
+  std::vector<int32_t> named(list.size());
+  std::vector<char16_t> chars;
+  for (size_t k = 0; k < list.size(); ++k) {
+    named[k] = SecondNamed(rules, list[k], depth);
+    if (named[k] == kNamesNone)
+      index.Others.push_back(list[k]);
+    else if (std::find(chars.begin(), chars.end(), named[k]) == chars.end())
+      chars.push_back(static_cast<char16_t>(named[k]));
+  }
+  for (char16_t ch : chars) {
+    std::vector<int32_t> fits;
+    for (size_t k = 0; k < list.size(); ++k)
+      if (named[k] == kNamesNone || named[k] == ch) fits.push_back(list[k]);
+    index.ByChar.emplace_back(ch, std::move(fits));
+  }
+  return index;
+}
+
 void IndexByNext(const CompiledRules& rules, GroupIndex& index, size_t node,
                  const std::u16string& text) {
   FocusNode& n = index.Nodes[node];
@@ -211,6 +261,14 @@ void IndexByNext(const CompiledRules& rules, GroupIndex& index, size_t node,
         if (!(r.LeftSense && r.Left.SurelyMisses(before))) split[p].push_back(i);
       }
     }
+  }
+  n.BySecond.assign(FocusNode::kBeyondAscii + 1, {});
+  for (size_t b = 0; b < FocusNode::kEndOfWord; ++b) {
+    if (n.ByNextAndBefore[b].empty()) continue;
+    n.BySecond[b].resize(FocusNode::kBeyondAscii + 1);
+    for (size_t p = 0; p <= FocusNode::kBeyondAscii; ++p)
+      if (n.ByNextAndBefore[b][p].size() >= kLongList)
+        n.BySecond[b][p] = IndexBySecond(rules, n.ByNextAndBefore[b][p], text.size());
   }
   for (const auto& [letter, child] : n.Children)
     IndexByNext(rules, index, static_cast<size_t>(child), text + letter);
@@ -295,7 +353,16 @@ const std::vector<int32_t>& GroupIndex::CandidatesFor(std::u16string_view rest,
   if (n.ByNext.empty()) return n.Candidates;
   size_t next = BucketOf(rest.substr(depth));
   const auto& split = n.ByNextAndBefore[next];
-  return split.empty() ? n.ByNext[next] : split[BucketOf(before)];
+  if (split.empty()) return n.ByNext[next];
+  size_t p = BucketOf(before);
+  if (n.BySecond[next].empty()) return split[p];
+  const FocusNode::SecondIndex& second = n.BySecond[next][p];
+  if (second.ByChar.empty() && second.Others.empty()) return split[p];
+  char16_t c = depth + 1 < rest.size() ? LowerAscii(rest[depth + 1]) : 0;
+  if (c >= 128) return split[p];
+  for (const auto& [named, list] : second.ByChar)
+    if (named == c) return list;
+  return second.Others;
 }
 
 std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables) {

@@ -86,6 +86,13 @@ struct FocusNode {
   // A long list of ByNext narrowed once more by the character before the focus (kEndOfWord at
   // the start of the word), leaving out the rules whose left context surely misses there.
   std::vector<std::vector<std::vector<int32_t>>> ByNextAndBefore;
+  // A long list of ByNextAndBefore narrowed by the character after the next one: the rules
+  // whose right context names it (lowercased; 0 for the word end) or names none.
+  struct SecondIndex {
+    std::vector<std::pair<char16_t, std::vector<int32_t>>> ByChar;
+    std::vector<int32_t> Others;  // for a character no rule names
+  };
+  std::vector<std::vector<SecondIndex>> BySecond;  // [next][before], empty when not split
 };
 
 struct GroupIndex {
