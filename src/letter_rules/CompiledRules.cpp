@@ -83,6 +83,28 @@ void SetFirstNeeds(const LetterRuleTables& tables, CompiledContext& context) {
   }
 }
 
+bool IsAsciiLetter(char16_t c) {
+  return (c | 0x20) >= u'a' && (c | 0x20) <= u'z';
+}
+
+void SetPlain(CompiledContext& context) {
+  using Kind = CompiledItem::Kind;
+  std::u16string letters;
+  for (size_t k = 0; k < context.Items.size(); ++k) {
+    const CompiledItem& item = context.Items[k];
+    if (item.What == Kind::End && k + 1 == context.Items.size()) {
+      context.PlainEnd = true;
+      break;
+    }
+    if (item.What != Kind::Literal || item.Literal.empty()) return;
+    for (char16_t c : item.Literal)
+      if (!IsAsciiLetter(c)) return;
+    letters += item.Literal;
+  }
+  context.Plain = true;
+  context.PlainLetters = std::move(letters);
+}
+
 CompiledContext CompileContext(const LetterRuleTables& tables, std::u16string_view pattern,
                                bool reversed) {
   CompiledContext context;
@@ -104,6 +126,7 @@ CompiledContext CompileContext(const LetterRuleTables& tables, std::u16string_vi
     context.Items.clear();
   else
     SetFirstNeeds(tables, context);
+  if (!context.Malformed) SetPlain(context);
   return context;
 }
 
@@ -400,6 +423,19 @@ bool MatchCompiled(const CompiledRules& rules, const CompiledContext& context,
   if (context.Malformed) {
     malformed = true;
     return false;
+  }
+  if (context.Plain) {
+    const std::u16string& letters = context.PlainLetters;
+    if (text.size() < letters.size()) return false;
+    bool ascii = true;
+    for (size_t i = 0; i < letters.size() && ascii; ++i) {
+      char16_t a = text[i];
+      if (a >= 0x80)
+        ascii = false;  // ICU folds some characters to ASCII letters
+      else if ((a | 0x20) != (letters[i] | 0x20) || !IsAsciiLetter(a))
+        return false;
+    }
+    if (ascii) return !context.PlainEnd || text.size() == letters.size();
   }
   // Items without a malformed one have no effect but their answer: the first miss decides.
   for (const CompiledItem& item : context.Items)

@@ -32,6 +32,10 @@ struct CompiledContext {
   bool Any = false;
   bool Malformed = false;
   std::vector<CompiledItem> Items;  // in the order they are matched
+  // Literals of ASCII letters only, perhaps ending at the word end: matched as one string.
+  bool Plain = false;
+  bool PlainEnd = false;
+  std::u16string PlainLetters;
   // What the first item needs of the first character, to rule most contexts out at a glance.
   enum class Needs : uint8_t { Anything, Nothing, End, AsciiChar } First = Needs::Anything;
   std::bitset<128> FirstChars;  // for AsciiChar: the ASCII characters that may come first
