@@ -23,6 +23,13 @@
 // for the frequent words whose phones the rules get right and that have more than one vowel:
 // the share whose first "'" stands before a vowel the lexicon stresses.
 //
+// Held-out figures: the words that the fixed split of `parlan learn` holds out (the hash of the
+// word a multiple of 10, learn/Lexicon.h), which learned rules never saw, scored the same way for
+// the English rules alone and for eSpeak NG en-us on the same words, the dictionary's words
+// apart. Their stressed-syllable figure counts every held-out word of two or more vowels, right
+// phones or not: the first "'" must stand on the vowel of a stressed syllable of the closest
+// entry.
+//
 // Usage: english_accuracy [--language DIR] [--lexicon FILE] [--addenda FILE]
 //                         [--frequencies FILE] [--top N] [--dump N]
 #include <algorithm>
@@ -36,7 +43,12 @@
 #include <utility>
 #include <vector>
 
+#ifdef PARLAN_ACCURACY_ESPEAK
+#include <espeak-ng/speak_lib.h>
+#endif
+
 #include "debug_ui/DebugWindows.h"
+#include "learn/Lexicon.h"
 #include "letter_rules/LetterRules.h"
 #include "pipeline/Exceptions.h"
 #include "strings/Unicode.h"
@@ -239,6 +251,10 @@ class English {
   bool RulesOk() const { return tables_.RulesLoadOk; }
   bool DictionaryOk() const { return dictionaryOk_; }
   size_t DictionarySize() const { return exceptions_.ExceptWords.size(); }
+  bool InDictionary(const std::string& word) const {
+    const auto& w = exceptions_.ExceptWords;
+    return std::find(w.begin(), w.end(), parlan::U16(word)) != w.end();
+  }
 
   // The word's eSpeak phonemes; nothing when a letter found no rule.
   std::optional<std::string> Convert(const std::string& word, bool dictionary) {
@@ -263,11 +279,54 @@ class English {
   bool dictionaryOk_ = false;
 };
 
+#ifdef PARLAN_ACCURACY_ESPEAK
+// eSpeak NG en-us, its variants read as the phonemes they stand for.
+class Espeak {
+ public:
+  Espeak() {
+    ok_ = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT) >= 0 &&
+          espeak_SetVoiceByName("en-us") == EE_OK;
+  }
+  bool Ok() const { return ok_; }
+  std::optional<std::string> Convert(const std::string& word) const {
+    const void* at = word.c_str();
+    const char* phonemes = espeak_TextToPhonemes(&at, espeakCHARS_UTF8, 0);
+    return phonemes ? std::optional<std::string>(Plain(phonemes)) : std::nullopt;
+  }
+
+ private:
+  static std::string Plain(std::string text) {
+    static const std::vector<std::pair<std::string, std::string>> variants = {
+        {"O2", "0"}, {"@2", "@"}, {"I2", "I"}, {"I#", "I"}, {"a#", "@"}, {"aa", "a"},
+        {"t#", "t"}, {"t2", "t"}, {"?", "t"},  {"l-", "@L"}, {"x", "k"},  {"_:", ""}, {"_!", ""}};
+    for (const auto& [from, to] : variants)
+      for (size_t i = text.find(from); i != std::string::npos; i = text.find(from, i + to.size()))
+        text.replace(i, from.size(), to);
+    return text;
+  }
+  bool ok_ = false;
+};
+#endif
+
 struct Tally {
   double weight = 0, correct = 0, errors = 0, reference = 0;
   double stressWeight = 0, stressRight = 0;
   size_t words = 0, missing = 0;
+  size_t polysyllables = 0, polysyllablesRight = 0;  // first stress mark, right phones or not
 };
+
+void CountStress(Tally& t, const Pronunciation& ref, int stressedVowel) {
+  int vowel = 0;
+  bool right = false;
+  for (size_t i = 0; i < ref.phones.size(); ++i) {
+    if (!IsVowel(ref.phones[i])) continue;
+    if (vowel == stressedVowel && ref.stressed[i]) right = true;
+    ++vowel;
+  }
+  if (vowel < 2) return;
+  ++t.polysyllables;
+  t.polysyllablesRight += right ? 1 : 0;
+}
 
 // Scores one word (weight w) against its lexicon entries.
 void Score(Tally& t, const std::optional<std::string>& phonemes,
@@ -278,12 +337,14 @@ void Score(Tally& t, const std::optional<std::string>& phonemes,
   if (!hyp) ++t.missing;
   size_t best = SIZE_MAX, bestLength = 0;
   const Pronunciation* match = nullptr;
+  const Pronunciation* closest = nullptr;
   for (const auto& ref : refs) {
     Phones r = Canonical(ref.phones);
     size_t d = hyp ? EditDistance(Canonical(*hyp), r) : r.size();
-    if (d < best) best = d, bestLength = r.size();
+    if (d < best) best = d, bestLength = r.size(), closest = &ref;
     if (d == 0 && !match) match = &ref;
   }
+  if (closest) CountStress(t, *closest, hyp ? stressedVowel : -1);
   t.words += 1;
   t.weight += w;
   t.correct += best == 0 ? w : 0;
@@ -308,6 +369,38 @@ void Print(const char* title, const Tally& t, bool stress) {
   if (stress && t.stressWeight > 0)
     std::printf("  %-40s stress mark on a stressed vowel %6.2f%%\n", "",
                 100.0 * t.stressRight / t.stressWeight);
+}
+
+void PrintStress(const Tally& t) {
+  if (t.polysyllables)
+    std::printf("  %-40s stressed syllable right %6.2f%% of %zu words of 2+ syllables\n", "",
+                100.0 * static_cast<double>(t.polysyllablesRight) /
+                    static_cast<double>(t.polysyllables),
+                t.polysyllables);
+}
+
+// The held-out words, outside the dictionary and in it, by the rules and by eSpeak NG.
+void HeldOut(English& english, const Lexicon& lexicon) {
+  Tally outside, inside;
+  for (const auto& [word, refs] : lexicon)
+    if (IsPlainWord(word) && parlan::learn::IsHeldOut(word))
+      Score(english.InDictionary(word) ? inside : outside, english.Convert(word, false), refs, 1.0);
+  std::printf("Held-out words (never used for learning), rules alone:\n");
+  Print("held-out words outside the dictionary", outside, false);
+  PrintStress(outside);
+  Print("held-out words in the dictionary", inside, false);
+#ifdef PARLAN_ACCURACY_ESPEAK
+  Espeak espeak;
+  if (!espeak.Ok()) return;
+  Tally eOutside, eInside;
+  for (const auto& [word, refs] : lexicon)
+    if (IsPlainWord(word) && parlan::learn::IsHeldOut(word))
+      Score(english.InDictionary(word) ? eInside : eOutside, espeak.Convert(word), refs, 1.0);
+  std::printf("The same words by eSpeak NG en-us:\n");
+  Print("held-out words outside the dictionary", eOutside, false);
+  PrintStress(eOutside);
+  Print("held-out words in the dictionary", eInside, false);
+#endif
 }
 
 struct Options {
@@ -366,6 +459,7 @@ int Run(const Options& o) {
     Print("most frequent words, frequency-weighted", frequent, !dictionary);
     Print("all lexicon words, unweighted", all, false);
   }
+  HeldOut(english, lexicon);
   return 0;
 }
 

@@ -289,9 +289,34 @@ class RuleSet:
             return self._wild(text, int(re.match(r"\d+", item).group()))
         return text[len(item):] if len(text) >= len(item) and text[:len(item)].lower() == item.lower() else None
 
+    _plain_cache = {}
+
+    @classmethod
+    def _plain(cls, pattern, reverse):
+        """(letters, anchored) of a context made of single letters (left) or one literal (right)
+        and the word boundary, which a string test decides; None for any other context."""
+        key = (pattern, reverse)
+        if key not in cls._plain_cache:
+            items = pattern.split(",")
+            anchored = False
+            if reverse and items[0] == "_":
+                anchored, items = True, items[1:]
+            elif not reverse and items[-1] == "_":
+                anchored, items = True, items[:-1]
+            ok = all(re.fullmatch(r"[a-z']" if reverse else r"[a-z']+", i) for i in items)
+            if not reverse and len(items) > 1:
+                ok = False
+            cls._plain_cache[key] = ("".join(items), anchored) if ok else None
+        return cls._plain_cache[key]
+
     def _context(self, text, pattern, reverse):
         if pattern == "*":
             return True
+        plain = self._plain(pattern, reverse)
+        if plain is not None:
+            letters, anchored = plain
+            fits = text.endswith(letters) if reverse else text.startswith(letters)
+            return fits and (not anchored or len(text) == len(letters))
         items = pattern.split(",")
         if reverse:
             text = text[::-1]

@@ -63,8 +63,8 @@ def lexicon_to_espeak(word, phones, stresses):
 
 
 def failures(rules, lexicon, frequencies):
-    """(probability, word) of the words the rules get wrong, most frequent first."""
-    out = []
+    """(probability, word) of the words the rules get wrong, most frequent first, found as they
+    are asked for (a large learned rule file is slow to run in Python)."""
     for word, prob in frequencies:
         refs = lexicon.get(word)
         if not refs:
@@ -73,8 +73,7 @@ def failures(rules, lexicon, frequencies):
         phones = ec.espeak_to_phones("".join(result)) if result is not None else None
         correct, _, _ = ec.score(phones, refs)
         if not correct:
-            out.append((prob, word))
-    return out
+            yield prob, word
 
 
 def main():
@@ -98,7 +97,11 @@ def main():
             break
         if word not in entries:
             phones, stresses = lexicon[word][0]
-            entries[word] = lexicon_to_espeak(word, phones, stresses)
+            text = lexicon_to_espeak(word, phones, stresses)
+            # A few pronunciations do not survive the mnemonics (er before r reads as one
+            # sound): such a word is left to the rules rather than given a wrong entry.
+            if ec.score(ec.espeak_to_phones(text), lexicon[word])[0]:
+                entries[word] = text
     for word, text in entries.items():
         assert ec.score(ec.espeak_to_phones(text), lexicon[word])[0], (word, text)
     lines = [

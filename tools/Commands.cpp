@@ -139,6 +139,8 @@ int RunCommand(const CliOptions& options, std::istream& in, std::ostream& out, s
         return RunTrace(options, in, out, err);
       case Command::Check:
         return RunCheck(options.CheckFolder, out);
+      case Command::Learn:
+        return learn::RunLearn(options.Learn, in, out, err);
       case Command::Speak:
         return RunSpeak(options, in, out, err);
       case Command::Test:

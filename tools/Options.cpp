@@ -90,6 +90,22 @@ void AddCheck(CLI::App& app, CliOptions& o) {
   app.add_option("FOLDER", o.CheckFolder, "The \"Parlan <language>\" folder")->required();
 }
 
+void AddLearn(CLI::App& app, CliOptions& o) {
+  learn::LearnOptions& l = o.Learn;
+  app.add_option("LEXICON", l.Lexicon, "The lexicon (\"-\" for standard input)")->required();
+  app.add_option("-o,--output", l.Output, "The rule file to write")->required();
+  app.add_option("--language", l.Language, "The name on the file's LANGUAGE= line");
+  app.add_option("--dictionary", l.Dictionary,
+                 "An exception file whose held-out words are reported apart");
+  app.add_option("--shapes", l.Shapes,
+                 "Letter windows left:right, narrow to wide (default 0:2,0:3,1:3,1:4,...)");
+  app.add_option("--keep", l.Keep,
+                 "A rule file whose classes and groups of unlearned characters are kept");
+  app.add_option("--min-gain", l.MinGain,
+                 "Learning words a rule must put right beyond the rules behind it")
+      ->check(CLI::PositiveNumber);
+}
+
 void AddHelp(CLI::App& app, CliOptions& o) {
   app.add_option("COMMAND", o.HelpTopic, "The command to explain");
 }
@@ -112,12 +128,13 @@ constexpr SubcommandRow kSubcommands[] = {
     {"phonemes", "Print the phoneme strings of a native mode", Command::Phonemes, AddPhonemes},
     {"trace", "Print the debug boxes after a native Speak", Command::Trace, AddTrace},
     {"check", "Check a language folder; problems as file:line: text", Command::Check, AddCheck},
-    {"test", "Run a language's pronunciation tests (its tests.tsv)", Command::Test, AddTest,
-     false},
+    {"test", "Run a language's pronunciation tests (its tests.tsv)", Command::Test, AddTest, false},
     {"convert", "Turn a language file from UTF-16 into UTF-8 with a byte-order mark, or back",
      Command::Convert, AddConvert},
     {"new", "Make a language folder \"Parlan LANGUAGE\" from another one", Command::New, AddNew,
      false},
+    {"learn", "Learn letter rules from a lexicon of word<TAB>phonemes lines and measure them",
+     Command::Learn, AddLearn},
     {"help", "Show the help of parlan or of one command", Command::Help, AddHelp},
 };
 

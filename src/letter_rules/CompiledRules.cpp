@@ -83,6 +83,28 @@ void SetFirstNeeds(const LetterRuleTables& tables, CompiledContext& context) {
   }
 }
 
+bool IsAsciiLetter(char16_t c) {
+  return (c | 0x20) >= u'a' && (c | 0x20) <= u'z';
+}
+
+void SetPlain(CompiledContext& context) {
+  using Kind = CompiledItem::Kind;
+  std::u16string letters;
+  for (size_t k = 0; k < context.Items.size(); ++k) {
+    const CompiledItem& item = context.Items[k];
+    if (item.What == Kind::End && k + 1 == context.Items.size()) {
+      context.PlainEnd = true;
+      break;
+    }
+    if (item.What != Kind::Literal || item.Literal.empty()) return;
+    for (char16_t c : item.Literal)
+      if (!IsAsciiLetter(c)) return;
+    letters += item.Literal;
+  }
+  context.Plain = true;
+  context.PlainLetters = std::move(letters);
+}
+
 CompiledContext CompileContext(const LetterRuleTables& tables, std::u16string_view pattern,
                                bool reversed) {
   CompiledContext context;
@@ -104,6 +126,7 @@ CompiledContext CompileContext(const LetterRuleTables& tables, std::u16string_vi
     context.Items.clear();
   else
     SetFirstNeeds(tables, context);
+  if (!context.Malformed) SetPlain(context);
   return context;
 }
 
@@ -172,6 +195,112 @@ GroupIndex CompileGroup(const LetterRuleTables& tables, const LetterGroup& group
   return index;
 }
 
+// Whether rule i can be left out where the text after its focus starts like `after` (only its
+// first character counts): its right context surely misses, it must fit, and its left context
+// records no error when tried.
+bool SkippedAt(const CompiledRules& rules, int32_t i, std::u16string_view after) {
+  const CompiledRule& r = rules.Rules[static_cast<size_t>(i) - 1];
+  return r.RightSense && !r.Left.Malformed && r.Right.SurelyMisses(after);
+}
+
+// Lists shorter than this are tried as they are.
+constexpr size_t kLongList = 24;
+
+// The text a bucket of ByNext stands for, as far as SurelyMisses looks at it.
+std::u16string BucketText(size_t bucket) {
+  if (bucket == FocusNode::kEndOfWord) return {};
+  if (bucket == FocusNode::kBeyondAscii) return u"\u0100";
+  return std::u16string(1, static_cast<char16_t>(bucket));
+}
+
+constexpr int32_t kNamesNone = -1;
+
+char16_t LowerAscii(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c | 0x20) : c;
+}
+
+// The character a rule's right context needs second after a focus of `depth` characters: an
+// ASCII character, 0 for the word end, kNamesNone when it names none or cannot be skipped.
+int32_t SecondNamed(const CompiledRules& rules, int32_t i, size_t depth) {
+  using Kind = CompiledItem::Kind;
+  const CompiledRule& r = rules.Rules[static_cast<size_t>(i) - 1];
+  const CompiledContext& c = r.Right;
+  if (r.FocusSize != depth || !r.RightSense || r.Left.Malformed || c.Any || c.Malformed ||
+      c.Items.empty() || c.Items[0].What != Kind::Literal || c.Items[0].Literal.empty())
+    return kNamesNone;
+  char16_t named = 0;
+  if (c.Items[0].Literal.size() >= 2) {
+    named = c.Items[0].Literal[1];
+  } else if (c.Items.size() >= 2 && c.Items[1].What == Kind::End) {
+    return 0;
+  } else if (c.Items.size() >= 2 && c.Items[1].What == Kind::Literal &&
+             !c.Items[1].Literal.empty()) {
+    named = c.Items[1].Literal[0];
+  } else {
+    return kNamesNone;
+  }
+  return named > 0 && named < 128 ? LowerAscii(named) : kNamesNone;
+}
+
+FocusNode::SecondIndex IndexBySecond(const CompiledRules& rules, const std::vector<int32_t>& list,
+                                     size_t depth) {
+  FocusNode::SecondIndex index;
+  std::vector<int32_t> named(list.size());
+  std::vector<char16_t> chars;
+  for (size_t k = 0; k < list.size(); ++k) {
+    named[k] = SecondNamed(rules, list[k], depth);
+    if (named[k] == kNamesNone)
+      index.Others.push_back(list[k]);
+    else if (std::find(chars.begin(), chars.end(), named[k]) == chars.end())
+      chars.push_back(static_cast<char16_t>(named[k]));
+  }
+  for (char16_t ch : chars) {
+    std::vector<int32_t> fits;
+    for (size_t k = 0; k < list.size(); ++k)
+      if (named[k] == kNamesNone || named[k] == ch) fits.push_back(list[k]);
+    index.ByChar.emplace_back(ch, std::move(fits));
+  }
+  return index;
+}
+
+void IndexByNext(const CompiledRules& rules, GroupIndex& index, size_t node,
+                 const std::u16string& text) {
+  FocusNode& n = index.Nodes[node];
+  n.ByNext.assign(FocusNode::kBeyondAscii + 1, {});
+  for (size_t b = 0; b <= FocusNode::kBeyondAscii; ++b) {
+    std::u16string next = BucketText(b);
+    for (int32_t i : n.Candidates) {
+      size_t focus = rules.Rules[static_cast<size_t>(i) - 1].FocusSize;
+      // A shorter focus is followed by the node's own text.
+      std::u16string after = focus < text.size() ? text.substr(focus) + next : next;
+      if (!SkippedAt(rules, i, after)) n.ByNext[b].push_back(i);
+    }
+  }
+  n.ByNextAndBefore.assign(FocusNode::kBeyondAscii + 1, {});
+  for (size_t b = 0; b <= FocusNode::kBeyondAscii; ++b) {
+    if (n.ByNext[b].size() < kLongList) continue;
+    auto& split = n.ByNextAndBefore[b];
+    split.assign(FocusNode::kBeyondAscii + 1, {});
+    for (size_t p = 0; p <= FocusNode::kBeyondAscii; ++p) {
+      std::u16string before = BucketText(p);
+      for (int32_t i : n.ByNext[b]) {
+        const CompiledRule& r = rules.Rules[static_cast<size_t>(i) - 1];
+        if (!(r.LeftSense && r.Left.SurelyMisses(before))) split[p].push_back(i);
+      }
+    }
+  }
+  n.BySecond.assign(FocusNode::kBeyondAscii + 1, {});
+  for (size_t b = 0; b < FocusNode::kEndOfWord; ++b) {
+    if (n.ByNextAndBefore[b].empty()) continue;
+    n.BySecond[b].resize(FocusNode::kBeyondAscii + 1);
+    for (size_t p = 0; p <= FocusNode::kBeyondAscii; ++p)
+      if (n.ByNextAndBefore[b][p].size() >= kLongList)
+        n.BySecond[b][p] = IndexBySecond(rules, n.ByNextAndBefore[b][p], text.size());
+  }
+  for (const auto& [letter, child] : n.Children)
+    IndexByNext(rules, index, static_cast<size_t>(child), text + letter);
+}
+
 bool MatchClass(const CompiledRules& rules, int32_t slot, std::u16string_view& text) {
   if (slot < 0 || text.empty()) return false;
   const std::vector<std::u16string>* members =
@@ -233,14 +362,34 @@ const std::vector<std::u16string>* ClassIndex::Starting(char16_t c) const {
   return it == Other.end() ? nullptr : &it->second;
 }
 
-const std::vector<int32_t>& GroupIndex::CandidatesFor(std::u16string_view rest) const {
-  size_t node = 0;
+size_t BucketOf(std::u16string_view text) {
+  if (text.empty()) return FocusNode::kEndOfWord;
+  return text.front() < 128 ? text.front() : FocusNode::kBeyondAscii;
+}
+
+const std::vector<int32_t>& GroupIndex::CandidatesFor(std::u16string_view rest,
+                                                      std::u16string_view before) const {
+  size_t node = 0, depth = 0;
   for (char16_t c : rest) {
     int32_t child = ChildOf(Nodes[node], c);
     if (child == 0) break;
     node = static_cast<size_t>(child);
+    ++depth;
   }
-  return Nodes[node].Candidates;
+  const FocusNode& n = Nodes[node];
+  if (n.ByNext.empty()) return n.Candidates;
+  size_t next = BucketOf(rest.substr(depth));
+  const auto& split = n.ByNextAndBefore[next];
+  if (split.empty()) return n.ByNext[next];
+  size_t p = BucketOf(before);
+  if (n.BySecond[next].empty()) return split[p];
+  const FocusNode::SecondIndex& second = n.BySecond[next][p];
+  if (second.ByChar.empty() && second.Others.empty()) return split[p];
+  char16_t c = depth + 1 < rest.size() ? LowerAscii(rest[depth + 1]) : 0;
+  if (c >= 128) return split[p];
+  for (const auto& [named, list] : second.ByChar)
+    if (named == c) return list;
+  return second.Others;
 }
 
 std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables) {
@@ -256,8 +405,10 @@ std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables
     compiled->Rules.push_back({CompileContext(tables, rule.LeftContext, true),
                                CompileContext(tables, rule.RightContext, false), rule.LeftSense,
                                rule.RightSense, rule.Focus.size()});
-  for (const LetterGroup& group : tables.LetterGroups)
+  for (const LetterGroup& group : tables.LetterGroups) {
     compiled->Groups.push_back(CompileGroup(tables, group));
+    IndexByNext(*compiled, compiled->Groups.back(), 0, {});
+  }
   for (char16_t c = 0; c < 128; ++c)
     compiled->AsciiGroup[c] = GroupLetterPosition(tables.GroupLetters, c);
   return compiled;
@@ -277,6 +428,19 @@ bool MatchCompiled(const CompiledRules& rules, const CompiledContext& context,
   if (context.Malformed) {
     malformed = true;
     return false;
+  }
+  if (context.Plain) {
+    const std::u16string& letters = context.PlainLetters;
+    if (text.size() < letters.size()) return false;
+    bool ascii = true;
+    for (size_t i = 0; i < letters.size() && ascii; ++i) {
+      char16_t a = text[i];
+      if (a >= 0x80)
+        ascii = false;  // ICU folds some characters to ASCII letters
+      else if ((a | 0x20) != (letters[i] | 0x20) || !IsAsciiLetter(a))
+        return false;
+    }
+    if (ascii) return !context.PlainEnd || text.size() == letters.size();
   }
   // Items without a malformed one have no effect but their answer: the first miss decides.
   for (const CompiledItem& item : context.Items)

@@ -32,6 +32,10 @@ struct CompiledContext {
   bool Any = false;
   bool Malformed = false;
   std::vector<CompiledItem> Items;  // in the order they are matched
+  // Literals of ASCII letters only, perhaps ending at the word end: matched as one string.
+  bool Plain = false;
+  bool PlainEnd = false;
+  std::u16string PlainLetters;
   // What the first item needs of the first character, to rule most contexts out at a glance.
   enum class Needs : uint8_t { Anything, Nothing, End, AsciiChar } First = Needs::Anything;
   std::bitset<128> FirstChars;  // for AsciiChar: the ASCII characters that may come first
@@ -75,15 +79,35 @@ struct ClassIndex {
 // the way to it; Candidates are the rules whose focus is that text or a beginning of it, in file
 // order: all the rules that can fit where the rest of the word begins with the node's text and
 // goes no deeper into the tree.
+//
+// ByNext narrows Candidates by the character after the node's text (kEndOfWord when the word
+// ends there, kBeyondAscii for any other character): it leaves out the rules whose right
+// context surely misses there and whose other tests could have no effect, so that a large group
+// of context rules costs a word only the rules that can fit.
 struct FocusNode {
+  static constexpr size_t kEndOfWord = 128;
+  static constexpr size_t kBeyondAscii = 129;
   std::vector<std::pair<char16_t, int32_t>> Children;  // character, node
   std::vector<int32_t> Candidates;
+  std::vector<std::vector<int32_t>> ByNext;  // kBeyondAscii + 1 lists, empty before indexing
+  // A long list of ByNext narrowed once more by the character before the focus (kEndOfWord at
+  // the start of the word), leaving out the rules whose left context surely misses there.
+  std::vector<std::vector<std::vector<int32_t>>> ByNextAndBefore;
+  // A long list of ByNextAndBefore narrowed by the character after the next one: the rules
+  // whose right context names it (lowercased; 0 for the word end) or names none.
+  struct SecondIndex {
+    std::vector<std::pair<char16_t, std::vector<int32_t>>> ByChar;
+    std::vector<int32_t> Others;  // for a character no rule names
+  };
+  std::vector<std::vector<SecondIndex>> BySecond;  // [next][before], empty when not split
 };
 
 struct GroupIndex {
   std::vector<FocusNode> Nodes;  // Nodes[0] is the empty text
-  // The candidates for the rest of a word: those of the deepest node it reaches.
-  const std::vector<int32_t>& CandidatesFor(std::u16string_view rest) const;
+  // The candidates for the rest of a word: those of the deepest node it reaches, narrowed by
+  // the characters around the focus. `before` is the converted text reversed.
+  const std::vector<int32_t>& CandidatesFor(std::u16string_view rest,
+                                            std::u16string_view before) const;
 };
 
 struct CompiledRules {

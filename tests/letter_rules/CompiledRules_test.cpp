@@ -101,10 +101,29 @@ INSTANTIATE_TEST_SUITE_P(
                   {"[a]=1", "b[c]=2", "[c]=3", "[b]=b"},
                   "abcac",
                   " 1 b 2 1 3"},
-        OrderCase{"ClassAndRepeatContexts",
-                  {"[a]:1,_=X", "[a]=a", "[b]=b", "[c]=c"},
-                  "abcb",
-                  " X b c b"}),
+        OrderCase{
+            "ClassAndRepeatContexts", {"[a]:1,_=X", "[a]=a", "[b]=b", "[c]=c"}, "abcb", " X b c b"},
+        // The candidates narrowed by the characters around the focus keep the same answers.
+        OrderCase{"InvertedRightContextFitsWhereItsLetterIsNot",
+                  {"[a]!b=1", "[a]=2", "[b]=b", "[c]=c"},
+                  "abac",
+                  " 2 b 1 c"},
+        OrderCase{"WordEndAndLetterAfterTheFocus",
+                  {"[a]_=E", "[a]b=B", "[a]=a", "[b]=b"},
+                  "aaba",
+                  " a B b E"},
+        OrderCase{"LeftLetterBeforeTheFocus",
+                  {"b[a]c=1", "_[a]=2", "c[a]=3", "[a]=4", "[b]=b", "[c]=c"},
+                  "abacaa",
+                  " 2 b 1 c 3 4"},
+        OrderCase{"CharacterBeyondAsciiAfterTheFocus",
+                  {"[a]\u00e9=1", "[a]b=2", "[a]=3", "[\u00e9]=e", "[b]=b"},
+                  "a\u00e9ab",
+                  " 1 e 2 b"},
+        OrderCase{"MalformedLeftContextStillEndsTheWord",
+                  {"a,a,a,a,a,a,a,a,a,a,a[b]c=1", "[b]=2", "[a]=a", "[c]=c"},
+                  "aba",
+                  " a 2"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A reload with tables of the same size must not convert with the rules of the file before.

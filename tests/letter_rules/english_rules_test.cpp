@@ -113,7 +113,8 @@ TEST_F(EnglishRules, LoadsWithOneGroupPerCharacterWithinTheCustomaryTables) {
   EXPECT_NE(letters.find(u'\''), std::u16string::npos);
   EXPECT_LE(tables.LetterGroups.size(), static_cast<size_t>(kUsualGroups));
   int32_t rules = tables.LetterGroups.empty() ? 0 : tables.LetterGroups.back().Last;
-  EXPECT_LE(rules, kUsualRules);
+  // Learned rules: far more than the customary table, within what the loader admits.
+  EXPECT_LE(rules, kMaxRules);
   EXPECT_GT(rules, 300);
 }
 
@@ -148,9 +149,10 @@ TEST_F(EnglishRules, FrequentWordsConvertAndNearlyAllCarryAStressMark) {
     ASSERT_TRUE(IsOneSpokenWord(w, sent));
     if (sent.find('\'') == std::string::npos) ++unstressed;
   }
-  // Only function words with a reduced vowel ("the", "a", "of") and single consonant
-  // letters stay without a stress mark.
-  EXPECT_LT(unstressed, 100u);
+  // Learned rules leave short words with a reduced or unstressed-looking vowel ("the", "a",
+  // "thing") without a stress mark: about one word in eleven; the dictionary covers the most
+  // frequent of them.
+  EXPECT_LT(unstressed, 1000u);
 }
 
 TEST_F(EnglishRules, ApostrophesAndAccentedLettersConvert) {
@@ -159,6 +161,30 @@ TEST_F(EnglishRules, ApostrophesAndAccentedLettersConvert) {
     EXPECT_TRUE(tables.ConversionOk) << w << ": " << ToUtf8(error.Text);
     EXPECT_TRUE(IsOneSpokenWord(w, sent));
   }
+}
+
+// Held-out words of the lexicon the rules were learned from (tests/data/english-held-out.tsv):
+// the rules never saw them, so this measures what they do with new words, stress ignored.
+TEST_F(EnglishRules, SayMostHeldOutWordsAsTheLexiconDoes) {
+  std::ifstream in(fs::path(PARLAN_TEST_DATA) / "english-held-out.tsv");
+  size_t words = 0, right = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with("#")) continue;
+    std::string word = line.substr(0, line.find('\t')), expected;
+    for (char c : line.substr(word.size() + 1))
+      if (c != ' ' && c != '\'') expected += c;
+    std::string sent = Sent(word);
+    ASSERT_TRUE(IsOneSpokenWord(word, sent));
+    std::string said;
+    for (char c : sent)
+      if (c != '\t' && c != '\'') said += c;
+    ++words;
+    right += said == expected ? 1 : 0;
+  }
+  ASSERT_GT(words, 250u);
+  // The learned rules get a little over half of such words (the rules of the NRL report
+  // about a third).
+  EXPECT_GE(100 * right, 48 * words) << right << " of " << words;
 }
 
 struct Golden {
@@ -186,27 +212,31 @@ INSTANTIATE_TEST_SUITE_P(
         Golden{"make", "m'eIk", "a before consonant and final e; silent e"},
         Golden{"time", "t'aIm", "i before consonant and final e"},
         Golden{"hoped", "h'oUpt", "o before a consonant and the suffix ed"},
-        Golden{"hoping", "h'oUpIN", "o before a consonant and the suffix ing"},
-        Golden{"thing", "T'IN", "th and ng"}, Golden{"church", "tS'3:tS", "ch, ur"},
+        Golden{"hoping", "h@pIN", "the suffix ing; the learned rules reduce the o, unstressed"},
+        Golden{"thing", "TIN", "th and ng; no stress mark"}, Golden{"church", "tS'3:tS", "ch, ur"},
         Golden{"wishes", "w'ISIz", "es after a sibilant"},
         Golden{"cats", "k'ats", "s after a voiceless consonant"},
-        Golden{"dogs", "d'0gz", "s after a voiced consonant; o spelled lot vowel"},
+        Golden{"dogs", "d'O:gz", "s after a voiced consonant; o spelled lot vowel"},
         Golden{"rule", "r'u:l", "u after r (no y glide)"},
         Golden{"cute", "kj'u:t", "u after c (y glide)"},
-        Golden{"gem", "dZ'Em", "g before a front vowel"},
+        Golden{"gem", "dZEm", "g before a front vowel; no stress mark"},
         Golden{"knight", "n'aIt", "silent k, igh"}, Golden{"wrap", "r'ap", "silent w"},
-        Golden{"phone", "f'oUn", "ph"}, Golden{"quick", "kw'Ik", "qu, ck"},
+        Golden{"phone", "f'oUn", "ph"}, Golden{"quick", "kwIk", "qu, ck; no stress mark"},
         Golden{"judge", "dZ'VdZ", "d silent before g and a front vowel"},
         Golden{"watch", "w'A:tS", "t silent before ch"},
         Golden{"happy", "h'api", "doubled consonant; final y after consonants"},
         Golden{"sitting", "s'ItIN", "doubled t"}, Golden{"butter", "b'Vt3", "unstressed er"},
-        Golden{"every", "'Ev3i", "y after vowel and consonants"},
+        Golden{"every", "'Evri", "y after vowel and consonants; the lexicon's r"},
         Golden{"nation", "n'eIS@n", "ti before a vowel"},
-        Golden{"my", "m'aI", "y as the only vowel"},
-        Golden{"yes", "j'Es", "initial y is a consonant"},
-        Golden{"begin", "bI'gIn", "unstressed prefix be: stress on the next syllable"},
-        Golden{"decide", "dI'saId", "unstressed prefix de"},
-        Golden{"away", "@'weI", "reduced first vowel: stress on the next syllable"},
+        Golden{
+            "my", "mi",
+            "y as the only vowel; the learned rules say it as a final y (the dictionary has my)"},
+        Golden{"yes", "jz",
+               "initial y is a consonant; the learned rules drop the e of a final es (the "
+               "dictionary has yes)"},
+        Golden{"begin", "bIgIn", "unstressed prefix be; the learned rules mark no stress"},
+        Golden{"decide", "dIs'aId", "unstressed prefix de"},
+        Golden{"away", "@w'eI", "reduced first vowel: stress on the next syllable"},
         Golden{"alone", "@l'oUn", "initial al before a vowel"},
         Golden{"couldn't", "k'Udnt", "apostrophe silent"},
         Golden{"they've", "D'eIv", "silent e after an apostrophe"}));
@@ -252,8 +282,8 @@ TEST_F(EnglishDictionary, ListsOnlyWordsTheRulesSayDifferently) {
 }
 
 TEST_F(EnglishDictionary, ReplacesFrequentWordsTheRulesGetWrong) {
-  EXPECT_EQ(Apply("/What/city/*,/cats/I'm/*."), "/[w'Vt\t]/[s'Iti\t]/*,/cats/['aIm\t]/*.");
-  EXPECT_EQ(Apply("/kitchen/coffee/science"), "/[k'ItS@n\t]/[k'0fi\t]/[s'aI@ns\t]");
+  EXPECT_EQ(Apply("/Yes/one/*,/cats/my/*."), "/[j'Es\t]/[w'Vn\t]/*,/cats/[maI\t]/*.");
+  EXPECT_EQ(Apply("/said/again/busy"), "/[s'Ed\t]/[@g'En\t]/[b'Izi\t]");
 }
 
 TEST(EnglishNormalisation, LoadsWithEnglishDigitsPunctuationAndSafeReplacements) {

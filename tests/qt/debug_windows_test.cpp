@@ -319,7 +319,8 @@ class DebugWindowsTest : public QObject {
     QVERIFY(BoxText(set.Debug(), "rtbPhonemes").contains("k'ats"));
     QVERIFY(BoxText(set.Advanced(), "txtNormAppld").contains("three"));
     QVERIFY(BoxText(set.Advanced(), "txtNormOutput").contains("three"));
-    QVERIFY(BoxText(set.Advanced(), "txtExcOutput").contains("/the/three/cats/sat/"));
+    // "the" is a dictionary word of the learned English: its phonemes stand in brackets.
+    QVERIFY(BoxText(set.Advanced(), "txtExcOutput").contains("/three/cats/sat/"));
     QVERIFY(BoxText(set.Advanced(), "txtRulesAppld").contains("F= c"));
     QVERIFY(!BoxText(set.Advanced(), "txtRuleSet").isEmpty());
 
