@@ -54,39 +54,41 @@ struct LanguageWork {
   bool Force = false;    // convert --force: replace an existing output or backup
   std::string Language;  // new: the name of the new language
   std::string From;      // new: the language copied; "English" when empty
-  // Which modes `parlan modes` lists.
-  struct ModeFilter {
-    std::string Language;  // a language code; its subtags too ("en" takes "en-us")
-    std::string Kind;      // "native", "sapi4", "sapi5"; empty for all
-  };
+};
 
-  struct CliOptions {
-    Command Cmd = Command::Speak;
-    std::string Root;      // --root: the install root; empty for the library's default
-    std::string Settings;  // --settings: the text file of saved settings
-    SpeakOptions Speak;    // speak, and the mode of phonemes and trace
-    TextSource Text;
-    bool Json = false;       // modes: JSON Lines; trace: one JSON document
-    bool JsonLines = false;  // trace
-    ModeFilter Modes;        // modes
-    std::string CheckFolder;
-    LanguageWork Language;
-    std::string HelpTopic;  // help COMMAND
-    learn::LearnOptions Learn;
-  };
+// Which modes `parlan modes` lists.
+struct ModeFilter {
+  std::string Language;  // a language code; its subtags too ("en" takes "en-us")
+  std::string Kind;      // "native", "sapi4", "sapi5"; empty for all
+};
 
-  // Parses the command line. Returns an exit status when the program should end here: after
-  // --help or --version (printed to `out`, status 0) or after a usage error (one line on `err`,
-  // status 2). Returns nothing when a command is to run.
-  std::optional<int> ParseCommandLine(int argc, const char* const* argv, CliOptions& options,
-                                      std::ostream& out, std::ostream& err);
+struct CliOptions {
+  Command Cmd = Command::Speak;
+  std::string Root;      // --root: the install root; empty for the library's default
+  std::string Settings;  // --settings: the text file of saved settings
+  SpeakOptions Speak;    // speak, and the mode of phonemes and trace
+  TextSource Text;
+  bool Json = false;       // modes: JSON Lines; trace: one JSON document
+  bool JsonLines = false;  // trace
+  ModeFilter Modes;        // modes
+  std::string CheckFolder;
+  LanguageWork Language;
+  std::string HelpTopic;  // help COMMAND
+  learn::LearnOptions Learn;
+};
 
-  // The subcommand a word is a slip of (an insertion, a deletion, a change or a swap of
-  // neighbours; two for names of seven letters or more), or "" when it is none or is a name itself.
-  // Only lower-case words of 3 to 12 letters count.
-  std::string NearestSubcommand(const std::string& word);
+// Parses the command line. Returns an exit status when the program should end here: after
+// --help or --version (printed to `out`, status 0) or after a usage error (one line on `err`,
+// status 2). Returns nothing when a command is to run.
+std::optional<int> ParseCommandLine(int argc, const char* const* argv, CliOptions& options,
+                                    std::ostream& out, std::ostream& err);
 
-  // The names of the subcommands, in the order the help lists them.
-  std::vector<std::string> SubcommandNames();
+// The subcommand a word is a slip of (an insertion, a deletion, a change or a swap of
+// neighbours; two for names of seven letters or more), or "" when it is none or is a name itself.
+// Only lower-case words of 3 to 12 letters count.
+std::string NearestSubcommand(const std::string& word);
+
+// The names of the subcommands, in the order the help lists them.
+std::vector<std::string> SubcommandNames();
 
 }  // namespace parlan::cli
