@@ -157,6 +157,8 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   size_t phrases = 0;
   while (more) {
     control.Speak(text);
+    // The notifications of what has been spoken so far, so that they do not pile up.
+    control.DoEvents();
     const std::vector<std::u16string> taken = tap->Take();
     phrases += taken.size();
     if (s.PrintPhonemes) PrintPhonemeStrings(taken, out);
