@@ -69,10 +69,11 @@ void ShowProgress(std::ostream& progress, const EventPrinter& events, size_t phr
   throw RunError("interrupted");
 }
 
+// `shown`: a progress line was written while the text was handed over.
 void WaitForSpeech(Parlana& control, const InterruptGuard& guard, const EventPrinter& events,
-                   size_t phrases, std::chrono::milliseconds timeout, std::ostream* progress) {
+                   size_t phrases, std::chrono::milliseconds timeout, std::ostream* progress,
+                   bool shown) {
   const auto deadline = Clock::now() + timeout;
-  bool shown = false;
   for (;;) {
     if (guard.Interrupted()) {
       if (shown) *progress << "\n";
@@ -155,6 +156,10 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
 
   tap->Take();  // what selecting the mode sent is no phrase
   size_t phrases = 0;
+  // A long text is mostly spoken while it is handed over, as the engine takes only so much
+  // ahead: the progress shows from then on.
+  bool shown = false;
+  auto lastShown = Clock::now();
   while (more) {
     control.Speak(text);
     // The notifications of what has been spoken so far, so that they do not pile up.
@@ -165,12 +170,17 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
     // After a signal the rest of the input is not even read: the run ends at once.
     more = !s.PrintTrace && !guard.Interrupted() && reader.Next(text);
     characters += more ? text.size() : 0;
+    if (more && target && characters >= kLongText && Clock::now() - lastShown >= kWaitSlice) {
+      ShowProgress(err, *events, phrases);
+      shown = true;
+      lastShown = Clock::now();
+    }
   }
   if (s.PrintTrace) PrintDebugText(control.DebugWindowsText(), out);
   WarnAboutConversion(control, err);
   const bool showProgress = target && characters >= kLongText;
   WaitForSpeech(control, guard, *events, phrases, Timeout(s, characters),
-                showProgress ? &err : nullptr);
+                showProgress ? &err : nullptr, shown);
 
   if (control.NeverDebug() != neverDebug) control.SetNeverDebug(neverDebug);  // as saved
   if (!s.Mode.empty() || s.Pitch || s.Volume) host.SaveSettings();
