@@ -29,6 +29,9 @@ class TappedDirectSS : public engines::DirectSS {
   void PumpEvents() override { inner_->PumpEvents(); }
   bool Busy() override { return inner_->Busy(); }
   void SetWakeup(std::function<void()> wakeup) override { inner_->SetWakeup(std::move(wakeup)); }
+  void WatchStop(std::shared_ptr<const std::atomic<bool>> stop) override {
+    inner_->WatchStop(std::move(stop));
+  }
 
  private:
   std::unique_ptr<engines::DirectSS> inner_;
@@ -60,6 +63,9 @@ class TappedVoice : public engines::Voice {
   void PumpEvents() override { inner_->PumpEvents(); }
   bool Busy() override { return inner_->Busy(); }
   void SetWakeup(std::function<void()> wakeup) override { inner_->SetWakeup(std::move(wakeup)); }
+  void WatchStop(std::shared_ptr<const std::atomic<bool>> stop) override {
+    inner_->WatchStop(std::move(stop));
+  }
 
  private:
   std::unique_ptr<engines::Voice> inner_;

@@ -93,10 +93,11 @@ void ShowProgress(std::ostream& progress, const EventPrinter& events, size_t phr
   throw RunError("interrupted");
 }
 
+// `shown`: a progress line was written while the text was handed over.
 void WaitForSpeech(Parlana& control, const InterruptGuard& guard, const EventPrinter& events,
-                   size_t phrases, std::chrono::milliseconds timeout, std::ostream* progress) {
+                   size_t phrases, std::chrono::milliseconds timeout, std::ostream* progress,
+                   bool shown) {
   const auto deadline = Clock::now() + timeout;
-  bool shown = false;
   for (;;) {
     if (guard.Interrupted()) {
       if (shown) *progress << "\n";
@@ -261,29 +262,41 @@ int RunSpeak(const CliOptions& o, std::istream& in, std::ostream& out, std::ostr
   if (neverDebug == s.PrintTrace) control.SetNeverDebug(!s.PrintTrace);
   const auto events = FollowEvents(control, *tap, s.PrintEvents, out);
   size_t phrases = 0;
+  // A long text is mostly spoken while it is handed over, as the engine takes only so much
+  // ahead: the progress shows from then on.
+  bool shown = false;
+  auto lastShown = Clock::now();
   while (more) {
     if (s.Ssml)
       SpeakSsml(ssml, host, s, err);
     else
       control.Speak(text);
+    // The notifications of what has been spoken so far, so that they do not pile up.
+    control.DoEvents();
     const std::vector<std::u16string> taken = tap->Take();
     phrases += taken.size();
     if (s.PrintPhonemes) PrintPhonemeStrings(taken, out);
     // Typed lines are heard one by one, each before the next is read.
     if (reader.LineByLine()) {
-      WaitForSpeech(control, guard, *events, 0, Timeout(s, text.size()), nullptr);
+      WaitForSpeech(control, guard, *events, 0, Timeout(s, text.size()), nullptr, false);
       if (style.Ipa) out << style.Ipa->Take() << std::flush;
     }
     // After a signal the rest of the input is not even read: the run ends at once.
     more = !s.PrintTrace && !s.Ssml && !guard.Interrupted() && reader.Next(text);
     characters += more ? text.size() : 0;
+    if (more && target && characters >= kLongText && ::isatty(STDERR_FILENO) == 1 &&
+        Clock::now() - lastShown >= kWaitSlice) {
+      ShowProgress(err, *events, phrases);
+      shown = true;
+      lastShown = Clock::now();
+    }
   }
   if (s.PrintTrace) PrintDebugText(control.DebugWindowsText(), out);
   WarnAboutConversion(control, err);
   // Progress lines are written over each other, which only a terminal shows as meant.
   const bool showProgress = target && characters >= kLongText && ::isatty(STDERR_FILENO) == 1;
   WaitForSpeech(control, guard, *events, phrases, Timeout(s, characters),
-                showProgress ? &err : nullptr);
+                showProgress ? &err : nullptr, shown);
   if (style.Ipa) out << style.Ipa->Take();
 
   if (control.NeverDebug() != neverDebug) control.SetNeverDebug(neverDebug);  // as saved

@@ -117,13 +117,33 @@ TextReader::TextReader(const TextSource& source, std::istream& standardInput) {
   }
 }
 
-// One line without its line break, decoded, with a blank for the line break when there was one.
+// The bytes up to the next line break (dropped), or a part of a long line: up to a blank once
+// kLongestLine bytes were read, else before the next character once four times as many were.
+TextReader::LineEnd TextReader::ReadBytes(std::string& bytes) {
+  bytes.clear();
+  std::streambuf* buffer = in_->rdbuf();
+  if (!buffer) return LineEnd::None;
+  try {
+    for (;;) {
+      const int c = buffer->sbumpc();
+      if (c == std::char_traits<char>::eof()) return bytes.empty() ? LineEnd::None : LineEnd::End;
+      if (c == '\n') return LineEnd::Break;
+      bytes.push_back(static_cast<char>(c));
+      if (bytes.size() >= kLongestLine && (c == ' ' || c == '\t')) return LineEnd::Cut;
+      if (bytes.size() >= 4 * kLongestLine && (buffer->sgetc() & 0xC0) != 0x80) return LineEnd::Cut;
+    }
+  } catch (...) {
+    // A file buffer reports a failed read by throwing.
+  }
+  throw UsageError(CannotRead(name_));
+}
+
+// One line without its line break (or a part of a long line), decoded, with a blank for the line
+// break when there was one.
 bool TextReader::ReadLine(std::u16string& line) {
   std::string bytes;
-  if (!std::getline(*in_, bytes)) {
-    if (in_->bad() && in_ == &file_) throw UsageError(CannotRead(name_));
-    return false;
-  }
+  const LineEnd end = ReadBytes(bytes);
+  if (end == LineEnd::None) return false;
   std::string_view view(bytes);
   if (first_ && view.starts_with("\xEF\xBB\xBF")) view.remove_prefix(3);
   first_ = false;
@@ -133,8 +153,8 @@ bool TextReader::ReadLine(std::u16string& line) {
     throw UsageError(name_ + " is not valid UTF-8 (byte " +
                      std::to_string(offset_ + FirstInvalidUtf8(rest) + 1) + ")");
   }
-  offset_ += view.size() + 1;
-  if (!in_->eof()) line.push_back(u' ');
+  offset_ += view.size() + (end == LineEnd::Break ? 1 : 0);
+  if (end == LineEnd::Break) line.push_back(u' ');
   return true;
 }
 

@@ -28,14 +28,18 @@ std::u16string GatherText(const TextSource& source, std::istream& standardInput)
 // The same text read piece by piece, so that speaking starts before the input has ended and
 // memory does not grow with it. Lines are read as they arrive; a piece ends with a line that
 // closes a sentence (see EndsSentence), from standard input at once and from a file once the
-// piece holds about a paragraph, and in any case once it holds kLongestPiece characters. The
-// pieces joined give the text GatherText gives; from a terminal (LineByLine) every line is a
-// piece, as it is typed; the same errors are thrown, an invalid byte when
+// piece holds about a paragraph, and in any case once it holds kLongestPiece characters (a line
+// without line breaks is taken in parts of about kLongestLine bytes). The pieces joined give the
+// text GatherText gives; from a terminal (LineByLine) every line is a piece, as it is typed; the
+// same errors are thrown, an invalid byte when
 // its line is read.
 class TextReader {
  public:
   static constexpr size_t kFilePiece = 4096;
   static constexpr size_t kLongestPiece = 1 << 16;
+  // A line longer than this many bytes is read in parts, cut after a blank; one without blanks
+  // is cut between two characters once it is four times as long.
+  static constexpr size_t kLongestLine = 1 << 16;
 
   TextReader(const TextSource& source, std::istream& standardInput);
 
@@ -45,7 +49,9 @@ class TextReader {
   bool LineByLine() const { return lineByLine_; }
 
  private:
+  enum class LineEnd { None, Break, Cut, End };
   bool ReadLine(std::u16string& line);
+  LineEnd ReadBytes(std::string& bytes);
 
   std::ifstream file_;
   std::istream* in_ = nullptr;

@@ -3,6 +3,7 @@
 // caller and its outputs are left untouched.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -69,6 +70,11 @@ class DirectSS {
   // the function given before is no longer called. Engines that raise their notifications on
   // the caller's thread need no wake-up and ignore it.
   virtual void SetWakeup(std::function<void()> wakeup) { (void)wakeup; }
+  // The host's stop request, a flag it may set from any thread or a signal handler: while it is
+  // set the engine drops its queued speech, ends the utterance it is synthesising at its next
+  // piece of audio and returns from a Speak waiting for room in its queue. Until the host
+  // clears it, what is spoken is dropped too. Engines that queue nothing ignore it.
+  virtual void WatchStop(std::shared_ptr<const std::atomic<bool>> stop) { (void)stop; }
 };
 
 // ----- The voice -----
@@ -116,8 +122,9 @@ class Voice {
   virtual void SetEvents(VoiceEvents* events) = 0;
   virtual void PumpEvents() {}
   virtual bool Busy() { return false; }
-  // As DirectSS::SetWakeup.
+  // As DirectSS::SetWakeup and DirectSS::WatchStop.
   virtual void SetWakeup(std::function<void()> wakeup) { (void)wakeup; }
+  virtual void WatchStop(std::shared_ptr<const std::atomic<bool>> stop) { (void)stop; }
 };
 
 // ----- Factory -----

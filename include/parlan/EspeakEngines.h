@@ -2,8 +2,11 @@
 //
 // One eSpeak NG instance serves the whole process: every engine object (of every control, on
 // every thread) queues its utterances to one worker thread, which synthesises them one at a time
-// and hands the audio to the engine's output. The engines raise their notifications on the
-// host's thread only, from PumpEvents().
+// and hands the audio to the engine's output. The queue holds about a megabyte of work: a Speak
+// that would queue more waits until the worker has taken enough, or until the speech is dropped
+// (a stop, a purge, the host's stop request given through WatchStop). The worker in turn keeps
+// at most about two seconds of audio waiting for the sound server or a handler. The engines
+// raise their notifications on the host's thread only, from PumpEvents().
 //
 // The direct text-to-speech object (DirectSS):
 // - Modes: every eSpeak NG voice (except those that cannot be selected) in a male form and,

@@ -79,8 +79,9 @@ class Parlana {
   // Drops the speech queued and playing; also clears a stop request.
   void AudioReset();
   // Asks a Speak in progress to end at its next phrase, dropping the text not yet spoken, and
-  // makes later Speak calls return at once until AudioReset. Safe from any thread and from a
-  // signal handler; the host then calls AudioReset on its own thread to drop the queued speech.
+  // makes later Speak calls return at once until AudioReset; the engines drop their queued
+  // speech and end the utterance they are synthesising at its next piece of audio. Safe from
+  // any thread and from a signal handler; the host then calls AudioReset on its own thread.
   void RequestStop() noexcept;
   Variant SpeakPhoneme(std::u16string& Text);
   void Sel(int32_t& Index);

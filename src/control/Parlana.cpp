@@ -69,6 +69,9 @@ Parlana::Parlana(ParlanaSettings settings) : impl_(std::make_unique<Impl>()) {
     d.Sapi5Obj = factory->CreateVoice();
     d.Sapi5Relay = std::make_unique<VoiceRelay>(d.Sinks);
     if (d.Sapi5Obj) d.Sapi5Obj->SetEvents(d.Sapi5Relay.get());
+    if (d.ParlanSapiObj) d.ParlanSapiObj->WatchStop(d.StopRequested);
+    if (d.Sapi4Obj) d.Sapi4Obj->WatchStop(d.StopRequested);
+    if (d.Sapi5Obj) d.Sapi5Obj->WatchStop(d.StopRequested);
 
     ModuleState& s = ThreadState();
     ListNativeModes(s.Modes, d.Root, s.LastError, s.Pipeline.Letters.ConversionOk);
@@ -94,7 +97,7 @@ const std::filesystem::path& Parlana::InstallRoot() const {
 void Parlana::Speak(std::u16string& Text) {
   Guarded([&] {
     ModuleState& s = ThreadState();
-    if (impl_->StopRequested.load()) {
+    if (impl_->StopRequested->load()) {
       if (s.Modes.ModeKind == kNativeMode) Text.clear();
       return;
     }
@@ -104,7 +107,7 @@ void Parlana::Speak(std::u16string& Text) {
         NativeSpeech speech{
             s.Pipeline,           s.Modes, s.LastError, impl_->Root, impl_->ParlanSapiObj.get(),
             impl_->Sapi5Obj.get()};
-        speech.Stop = &impl_->StopRequested;
+        speech.Stop = impl_->StopRequested.get();
         int32_t outputMode = 1;
         SpeakNative(speech, outputMode, Text);
         break;
@@ -144,15 +147,18 @@ void Parlana::Sapi5String(std::u16string& Text) {
 }
 
 void Parlana::RequestStop() noexcept {
-  impl_->StopRequested.store(true);
+  impl_->StopRequested->store(true);
 }
 
 void Parlana::AudioReset() {
+  // The engines drop their speech before the stop request is cleared: what was queued before
+  // it must not start in between.
+  std::atomic<bool>& stop = *impl_->StopRequested;
   Guarded([&] {
-    impl_->StopRequested.store(false);
     switch (impl_->Target()) {
       case EngineTarget::NativeOnSapi4:
         engines::CallMethod(impl_->ParlanSapiObj.get(), ss::kStop, {});
+        stop.store(false);
         engines::CallMethod(impl_->ParlanSapiObj.get(), ss::kSpeak,
                             {Variant(ss::kSpeakPhonemes), Variant(int32_t{1}), Variant(u"##")});
         break;
@@ -166,6 +172,7 @@ void Parlana::AudioReset() {
         break;
     }
   });
+  stop.store(false);
 }
 
 void Parlana::Sel(int32_t& Index) {

@@ -28,8 +28,9 @@ struct Parlana::Impl {
   std::unique_ptr<DirectSSRelay> ParlanSapiRelay;
   std::unique_ptr<DirectSSRelay> Sapi4Relay;
   std::unique_ptr<VoiceRelay> Sapi5Relay;
-  // Set by RequestStop (any thread, a signal handler), cleared by AudioReset.
-  std::atomic<bool> StopRequested{false};
+  // Set by RequestStop (any thread, a signal handler), cleared by AudioReset; shared with the
+  // engines, whose threads may look at it after the control has gone.
+  std::shared_ptr<std::atomic<bool>> StopRequested = std::make_shared<std::atomic<bool>>(false);
   static_assert(std::atomic<bool>::is_always_lock_free, "RequestStop must be signal-safe");
 
   EngineTarget Target() const;

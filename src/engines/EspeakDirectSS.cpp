@@ -145,6 +145,7 @@ bool EspeakDirectSS::Speak(const std::vector<Variant>& args) {
   if (code != ss::kSpeakText && code != ss::kSpeakPhonemes) return false;
   auto utterance = std::make_shared<Utterance>();
   utterance->Channel = channel_;
+  utterance->Stop = stop_;
   utterance->Settings.VoiceName = service_.Voices().Entries()[mode_].SynthName;
   utterance->Settings.WordsPerMinute = speed_;
   utterance->Settings.Volume = LevelsToVolume(volume1_, volume2_);

@@ -21,6 +21,9 @@ class EspeakDirectSS : public DirectSS {
   void PumpEvents() override;
   bool Busy() override;
   void SetWakeup(std::function<void()> wakeup) override { channel_->SetWakeup(std::move(wakeup)); }
+  void WatchStop(std::shared_ptr<const std::atomic<bool>> stop) override {
+    stop_ = std::move(stop);
+  }
 
  private:
   bool Dispatch(int32_t dispid, CallKind kind, const std::vector<Variant>& args, Variant& result);
@@ -41,6 +44,7 @@ class EspeakDirectSS : public DirectSS {
   int32_t volume2_;
   uint64_t lastUtterance_ = 0;
   ReadingStyle style_;
+  std::shared_ptr<const std::atomic<bool>> stop_;
 };
 
 }  // namespace parlan::engines

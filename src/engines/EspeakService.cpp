@@ -1,9 +1,22 @@
 #include "engines/EspeakService.h"
 
+#include <algorithm>
+#include <chrono>
 #include <exception>
 #include <string>
 
 namespace parlan::engines {
+
+namespace {
+
+// Some minutes of speech: enough that the worker never runs dry while a host hands over its
+// text, little enough that a book handed over at once does not sit in memory.
+constexpr size_t kQueueLimit = size_t{1} << 20;
+// A stop request is a flag set from anywhere (a signal handler too), which cannot wake a
+// waiting Submit: the wait looks at it this often.
+constexpr std::chrono::milliseconds kStopSlice{10};
+
+}  // namespace
 
 EspeakService* EspeakService::Get() {
   // eSpeak NG is one instance per process that hangs when started a second time, so its
@@ -13,7 +26,7 @@ EspeakService* EspeakService::Get() {
   return service->available_ ? service : nullptr;
 }
 
-EspeakService::EspeakService() {
+EspeakService::EspeakService() : queueLimit_(kQueueLimit) {
   worker_ = std::thread([this] { Run(); });
   std::unique_lock lock(mutex_);
   ready_.wait(lock, [&] { return started_; });
@@ -38,11 +51,13 @@ void EspeakService::Run() {
         task = std::move(tasks_.front());
         tasks_.pop_front();
       } else {
-        current_ = queue_.front();
+        current_ = std::move(queue_.front().Speech);
+        queuedCost_ -= queue_.front().Cost;
         queue_.pop_front();
         utterance = current_;
       }
     }
+    room_.notify_all();
     if (task) {
       task();
       continue;
@@ -86,14 +101,14 @@ int64_t GuardedSynthesis(Utterance& utterance, std::string& failure) {
 void EspeakService::Process(Utterance& utterance) {
   SpeechChannel& channel = *utterance.Channel;
   std::optional<SpeechEvent> end;
-  if (!utterance.Cancelled) {
+  if (!utterance.Dropped()) {
     std::string failure;
     const int64_t samples = GuardedSynthesis(utterance, failure);
     if (!failure.empty()) {
       channel.Sink().Fail(failure);
       channel.Sink().Discard();
     } else {
-      if (utterance.Cancelled) channel.Sink().Discard();
+      if (utterance.Dropped()) channel.Sink().Discard();
       end.emplace();
       end->What = SpeechEvent::Kind::End;
       end->Utterance = utterance.Number;
@@ -107,21 +122,60 @@ void EspeakService::Process(Utterance& utterance) {
 
 void EspeakService::Submit(std::shared_ptr<Utterance> utterance) {
   utterance->Channel->Sink().UtteranceQueued();
+  size_t cost = utterance->Cost();
   {
-    std::lock_guard lock(mutex_);
-    queue_.push_back(std::move(utterance));
+    std::unique_lock lock(mutex_);
+    WaitForRoom(lock, *utterance, cost);
+    // A dropped utterance is still queued, so that it finishes in its channel's order, but
+    // holds nothing any more.
+    if (utterance->Dropped()) {
+      utterance->Segments.clear();
+      cost = utterance->Cost();
+    }
+    queuedCost_ += cost;
+    queue_.push_back({std::move(utterance), cost});
   }
   wake_.notify_all();
+}
+
+void EspeakService::WaitForRoom(std::unique_lock<std::mutex>& lock, Utterance& utterance,
+                                size_t cost) {
+  auto full = [&] { return queuedCost_ > 0 && queuedCost_ + cost > queueLimit_; };
+  if (!full()) return;
+  waiting_.push_back(&utterance);
+  while (full() && !utterance.Dropped()) room_.wait_for(lock, kStopSlice);
+  waiting_.erase(std::find(waiting_.begin(), waiting_.end(), &utterance));
 }
 
 void EspeakService::Purge(SpeechChannel& channel) {
   {
     std::lock_guard lock(mutex_);
-    for (auto& u : queue_)
+    for (auto& q : queue_)
+      if (q.Speech->Channel.get() == &channel) q.Speech->Cancelled = true;
+    for (Utterance* u : waiting_)
       if (u->Channel.get() == &channel) u->Cancelled = true;
     if (current_ && current_->Channel.get() == &channel) current_->Cancelled = true;
   }
+  room_.notify_all();
   channel.Sink().Discard();
+}
+
+void EspeakService::SetQueueLimit(size_t cost) {
+  {
+    std::lock_guard lock(mutex_);
+    queueLimit_ = cost;
+  }
+  room_.notify_all();
+}
+
+size_t EspeakService::QueueLimit() {
+  std::lock_guard lock(mutex_);
+  return queueLimit_;
+}
+
+size_t EspeakService::QueuedCost() {
+  std::lock_guard lock(mutex_);
+  return queuedCost_;
 }
 
 void EspeakService::RunOnWorker(const std::function<void()>& task) {

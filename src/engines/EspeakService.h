@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "engines/EspeakSpeech.h"
 #include "engines/EspeakVoiceCatalogue.h"
@@ -29,12 +30,20 @@ class EspeakService {
 
   const VoiceCatalogue& Voices() const { return voices_; }
 
-  // Queues an utterance; the worker synthesises it after everything queued before it.
+  // Queues an utterance; the worker synthesises it after everything queued before it. The
+  // queue holds a bounded amount of work: while it is full, this waits for the worker to take
+  // some, until the utterance is dropped (a purge of its channel, its stop request).
   void Submit(std::shared_ptr<Utterance> utterance);
 
-  // Stops the channel's utterance being synthesised at once and drops its queued ones (they
-  // finish without notifications); then drops the audio its sink has not played yet.
+  // Stops the channel's utterance being synthesised at once and drops its queued ones and those
+  // waiting to be queued (they finish without notifications); then drops the audio its sink has
+  // not played yet.
   void Purge(SpeechChannel& channel);
+
+  // The work the queue holds before a Submit waits (by Utterance::Cost), and what it holds now.
+  void SetQueueLimit(size_t cost);
+  size_t QueueLimit();
+  size_t QueuedCost();
 
   // Runs `task` on the worker between two utterances and waits for it (measurements).
   void RunOnWorker(const std::function<void()>& task);
@@ -44,6 +53,12 @@ class EspeakService {
   void Run();
   bool Start();
   void Process(Utterance& utterance);
+  void WaitForRoom(std::unique_lock<std::mutex>& lock, Utterance& utterance, size_t cost);
+
+  struct Queued {
+    std::shared_ptr<Utterance> Speech;
+    size_t Cost = 0;
+  };
 
   std::mutex mutex_;
   std::condition_variable wake_;
@@ -51,7 +66,11 @@ class EspeakService {
   bool started_ = false;
   bool available_ = false;
   VoiceCatalogue voices_;  // written once by the worker before `started_`
-  std::deque<std::shared_ptr<Utterance>> queue_;
+  std::condition_variable room_;
+  std::deque<Queued> queue_;
+  size_t queuedCost_ = 0;
+  size_t queueLimit_;
+  std::vector<Utterance*> waiting_;  // of Submit calls waiting for room
   std::deque<std::function<void()>> tasks_;
   std::shared_ptr<Utterance> current_;
   std::thread worker_;

@@ -28,6 +28,14 @@ SynthSettings RateToSettings(int32_t rate, SynthSettings settings) {
   return settings;
 }
 
+size_t Utterance::Cost() const {
+  size_t cost = sizeof(Utterance) + Settings.VoiceName.size();
+  for (const SpeechSegment& s : Segments)
+    cost += sizeof(SpeechSegment) + s.Utf8.size() + s.WordAt.size() * sizeof(int32_t) +
+            s.Words.size() * sizeof(WordSpan);
+  return cost;
+}
+
 int32_t AbsMiddleToPitch(int32_t absmiddle) {
   return 50 + 5 * std::clamp(absmiddle, -10, 10);
 }

@@ -51,6 +51,15 @@ struct Utterance {
   SynthSettings Settings;
   std::vector<SpeechSegment> Segments;
   std::atomic<bool> Cancelled{false};
+  // The host's stop request, when it gave one: while it is set the utterance is dropped too.
+  std::shared_ptr<const std::atomic<bool>> Stop;
+
+  bool Dropped() const {
+    return Cancelled.load(std::memory_order_relaxed) ||
+           (Stop && Stop->load(std::memory_order_relaxed));
+  }
+  // Roughly the memory the utterance holds while it waits in the queue.
+  size_t Cost() const;
 };
 
 // Runs an engine call so that no exception leaves it: a failure is a failed call.

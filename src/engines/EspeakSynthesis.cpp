@@ -69,7 +69,7 @@ void TakeSynthesis(SynthesisContext& ctx, short* samples, int count, espeak_EVEN
 int OnSynthesis(short* samples, int count, espeak_EVENT* events) noexcept {
   auto* ctx = events ? static_cast<SynthesisContext*>(events->user_data) : nullptr;
   if (!ctx) return 0;                                    // a bare synthesis, measured on the worker
-  if (ctx->Speech->Cancelled || ctx->Failure) return 1;  // stops the synthesis at once
+  if (ctx->Speech->Dropped() || ctx->Failure) return 1;  // stops the synthesis at once
   try {
     TakeSynthesis(*ctx, samples, count, events);
   } catch (...) {
@@ -182,7 +182,7 @@ int64_t SynthesizeUtterance(Utterance& utterance) {
   ctx.Speech = &utterance;
   IpaRecorder ipa(utterance.Settings.Style.Ipa.get());
   for (const SpeechSegment& segment : utterance.Segments) {
-    if (utterance.Cancelled) break;
+    if (utterance.Dropped()) break;
     Apply(utterance.Settings, segment.Pitch);
     ctx.Segment = &segment;
     ctx.SegmentStart = ctx.UtteranceSamples;
@@ -191,7 +191,7 @@ int64_t SynthesizeUtterance(Utterance& utterance) {
     espeak_Synth(segment.Utf8.c_str(), segment.Utf8.size() + 1, 0, POS_CHARACTER, 0, flags, nullptr,
                  &ctx);
     if (ctx.Failure) std::rethrow_exception(ctx.Failure);
-    if (!utterance.Cancelled && !segment.Words.empty())
+    if (!utterance.Dropped() && !segment.Words.empty())
       PostWordsUpTo(ctx, segment.Words.size() - 1);
   }
   return ctx.UtteranceSamples;

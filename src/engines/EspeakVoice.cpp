@@ -56,6 +56,7 @@ EspeakVoice::~EspeakVoice() {
 std::shared_ptr<Utterance> EspeakVoice::MakeUtterance(const std::u16string& text, int32_t flags) {
   auto utterance = std::make_shared<Utterance>();
   utterance->Channel = channel_;
+  utterance->Stop = stop_;
   SynthSettings settings;
   settings.VoiceName = service_.Voices().Entries()[voice_].SynthName;
   settings.Volume = volume_;

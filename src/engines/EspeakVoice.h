@@ -25,6 +25,9 @@ class EspeakVoice : public Voice {
   void PumpEvents() override;
   bool Busy() override;
   void SetWakeup(std::function<void()> wakeup) override { channel_->SetWakeup(std::move(wakeup)); }
+  void WatchStop(std::shared_ptr<const std::atomic<bool>> stop) override {
+    stop_ = std::move(stop);
+  }
 
  private:
   std::shared_ptr<Utterance> MakeUtterance(const std::u16string& text, int32_t flags);
@@ -38,6 +41,7 @@ class EspeakVoice : public Voice {
   int32_t absMiddle_ = 0;  // the pitch kept in force by markup spoken with flag 32
   uint64_t lastUtterance_ = 0;
   ReadingStyle style_;
+  std::shared_ptr<const std::atomic<bool>> stop_;
 };
 
 }  // namespace parlan::engines

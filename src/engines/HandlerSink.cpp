@@ -15,6 +15,10 @@ namespace {
 
 // Pieces of about 23 ms, so that a discard takes effect quickly within long audio.
 constexpr size_t kPieceSamples = 512;
+// The worker may run this far (2 s) ahead of the handler and then waits, so that a long text
+// does not pile up its audio here; an item holds at most a few pieces of it.
+constexpr size_t kMostSamplesAhead = 2 * kSampleRate;
+constexpr size_t kItemSamples = 8 * kPieceSamples;
 
 class HandlerSink : public AudioSink {
  public:
@@ -25,17 +29,23 @@ class HandlerSink : public AudioSink {
       std::lock_guard lock(mutex_);
       stop_ = true;
       items_.clear();
+      queued_ = 0;
       discards_++;
     }
     wake_.notify_all();
+    room_.notify_all();
     if (thread_.joinable()) thread_.join();
   }
 
   void Write(const int16_t* samples, size_t count) override {
     if (count == 0) return;
-    std::lock_guard lock(mutex_);
-    if (items_.empty() || items_.back().Reached) items_.push_back(Item{});
+    std::unique_lock lock(mutex_);
+    if (!WaitForRoom(lock)) return;
+    if (items_.empty() || items_.back().Audio.empty() || items_.back().Reached ||
+        items_.back().Audio.size() >= kItemSamples)
+      items_.push_back(Item{});
     items_.back().Audio.insert(items_.back().Audio.end(), samples, samples + count);
+    queued_ += count;
     Started();
   }
 
@@ -46,12 +56,16 @@ class HandlerSink : public AudioSink {
   }
 
   void Discard() override {
-    std::lock_guard lock(mutex_);
-    discards_++;
-    std::deque<Item> kept;
-    for (auto& item : items_)
-      if (item.Reached && item.Essential) kept.push_back(Item{{}, std::move(item.Reached), true});
-    items_.swap(kept);
+    {
+      std::lock_guard lock(mutex_);
+      discards_++;
+      std::deque<Item> kept;
+      for (auto& item : items_)
+        if (item.Reached && item.Essential) kept.push_back(Item{{}, std::move(item.Reached), true});
+      items_.swap(kept);
+      queued_ = 0;
+    }
+    room_.notify_all();
   }
 
  private:
@@ -60,6 +74,15 @@ class HandlerSink : public AudioSink {
     std::function<void()> Reached = {};  // a mark when set
     bool Essential = false;
   };
+
+  // Under mutex_, on the worker: waits while the audio queued is as far ahead as it may be;
+  // false when the sink dropped its audio meanwhile (a discard, its end), and with it this.
+  bool WaitForRoom(std::unique_lock<std::mutex>& lock) {
+    const uint64_t generation = discards_;
+    room_.wait(lock,
+               [&] { return stop_ || discards_ != generation || queued_ < kMostSamplesAhead; });
+    return !stop_ && discards_ == generation;
+  }
 
   // Under mutex_.
   void Started() {
@@ -77,8 +100,10 @@ class HandlerSink : public AudioSink {
         if (stop_) return;
         item = std::move(items_.front());
         items_.pop_front();
+        queued_ -= item.Audio.size();
         generation = discards_;
       }
+      room_.notify_all();
       if (item.Reached) {
         try {
           item.Reached();
@@ -108,7 +133,9 @@ class HandlerSink : public AudioSink {
   AudioHandler handler_;
   std::mutex mutex_;
   std::condition_variable wake_;
+  std::condition_variable room_;
   std::deque<Item> items_;
+  size_t queued_ = 0;  // samples in items_
   uint64_t discards_ = 0;
   bool stop_ = false;
   std::thread thread_;

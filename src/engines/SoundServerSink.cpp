@@ -22,6 +22,10 @@ namespace {
 // Audio is written in pieces of this many samples (about 23 ms), so that a discard takes
 // effect quickly even in the middle of a long stretch of audio.
 constexpr size_t kPieceSamples = 512;
+// The worker may run this far (2 s) ahead of playback and then waits, so that a long text
+// does not pile up its audio here; an item holds at most a few pieces of it.
+constexpr size_t kMostSamplesAhead = 2 * kSampleRate;
+constexpr size_t kItemSamples = 8 * kPieceSamples;
 // The server is asked to keep this much audio ahead of playback.
 constexpr uint32_t kTargetLatencyMs = 150;
 
@@ -43,19 +47,24 @@ class SoundServerSink : public AudioSink {
       std::lock_guard lock(mutex_);
       stop_ = true;
       items_.clear();
+      queued_ = 0;
       discards_++;
     }
     wake_.notify_all();
+    room_.notify_all();
     if (thread_.joinable()) thread_.join();
     Close();
   }
 
   void Write(const int16_t* samples, size_t count) override {
     if (count == 0) return;
-    std::lock_guard lock(mutex_);
-    if (items_.empty() || !items_.back().Audio.size() || items_.back().Reached)
+    std::unique_lock lock(mutex_);
+    if (!WaitForRoom(lock)) return;
+    if (items_.empty() || items_.back().Audio.empty() || items_.back().Reached ||
+        items_.back().Audio.size() >= kItemSamples)
       items_.push_back(Item{});
     items_.back().Audio.insert(items_.back().Audio.end(), samples, samples + count);
+    queued_ += count;
     Started();
   }
 
@@ -73,8 +82,10 @@ class SoundServerSink : public AudioSink {
       for (auto& item : items_)
         if (item.Reached && item.Essential) kept.push_back(Item{{}, std::move(item.Reached), true});
       items_.swap(kept);
+      queued_ = 0;
     }
     wake_.notify_all();
+    room_.notify_all();
   }
 
   void Fail(const std::string& reason) override {
@@ -88,6 +99,15 @@ class SoundServerSink : public AudioSink {
     bool Essential = false;
     bool Drain = false;
   };
+
+  // Under mutex_, on the worker: waits while the audio queued is as far ahead as it may be;
+  // false when the sink dropped its audio meanwhile (a discard, its end), and with it this.
+  bool WaitForRoom(std::unique_lock<std::mutex>& lock) {
+    const uint64_t generation = discards_;
+    room_.wait(lock,
+               [&] { return stop_ || discards_ != generation || queued_ < kMostSamplesAhead; });
+    return !stop_ && discards_ == generation;
+  }
 
   // Under mutex_: wakes the playback thread, starting it the first time.
   void Started() {
@@ -107,8 +127,10 @@ class SoundServerSink : public AudioSink {
         if (stop_) return;
         item = std::move(items_.front());
         items_.pop_front();
+        queued_ -= item.Audio.size();
         generation = discards_;
       }
+      room_.notify_all();
       try {
         Handle(item, generation);
       } catch (const std::exception& e) {
@@ -175,7 +197,9 @@ class SoundServerSink : public AudioSink {
   std::shared_ptr<OutputFailure> failure_;
   std::mutex mutex_;
   std::condition_variable wake_;
+  std::condition_variable room_;
   std::deque<Item> items_;
+  size_t queued_ = 0;  // samples in items_
   std::atomic<uint64_t> discards_{0};
   bool stop_ = false;
   std::thread thread_;

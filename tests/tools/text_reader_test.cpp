@@ -94,6 +94,32 @@ TEST(TextReader, FilesAreReadInParagraphsAndLongLinesEndAPiece) {
   EXPECT_EQ(joined, ToUtf8(GatherText(source, none)));
 }
 
+// A text of one line (a file without line breaks) is still read in bounded parts, cut after a
+// blank, or between two characters where it has no blank at all; nothing is lost or split.
+TEST(TextReader, ALineWithoutBreaksIsReadInParts) {
+  const size_t limit = TextReader::kLongestLine;
+  std::string words;
+  while (words.size() < 5 * limit) words += "The travellers reached the town, caf\u00e9s ";
+  std::string unbroken;
+  while (unbroken.size() < 9 * limit) unbroken += "\u00e9\u4e2d\U0001F600x";
+  for (const std::string& line : {words, unbroken}) {
+    std::vector<std::string> pieces = Pieces(line);
+    ASSERT_GT(pieces.size(), 1u);
+    std::string joined;
+    for (const std::string& p : pieces) {
+      EXPECT_LE(p.size(), 4 * limit + 4);
+      joined += p;
+    }
+    EXPECT_EQ(joined, line);
+    if (line == words) {
+      for (size_t i = 0; i + 1 < pieces.size(); ++i) {
+        EXPECT_EQ(pieces[i].back(), ' ') << i;
+        EXPECT_LT(pieces[i].size(), 3 * limit) << i;
+      }
+    }
+  }
+}
+
 TEST(TextReader, ErrorsAreThoseOfTheWholeText) {
   const std::pair<std::string, std::string> cases[] = {
       {"", "no text to speak"},
