@@ -48,6 +48,7 @@
 #endif
 
 #include "debug_ui/DebugWindows.h"
+#include "learn/Evaluate.h"
 #include "learn/Lexicon.h"
 #include "letter_rules/LetterRules.h"
 #include "pipeline/Exceptions.h"
@@ -81,17 +82,6 @@ std::string Lower(std::string s) {
   for (char& c : s)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return s;
-}
-
-bool IsPlainWord(std::string_view w) {
-  bool letter = false;
-  for (char c : w) {
-    if (c >= 'a' && c <= 'z')
-      letter = true;
-    else if (c != '\'')
-      return false;
-  }
-  return letter;
 }
 
 // ----- The lexicon: Festival's cmudict-0.4.out and the one-line addenda of cmulex.scm -----
@@ -157,7 +147,8 @@ std::vector<std::pair<std::string, double>> ReadFrequencies(const fs::path& file
     size_t tab = line.find('\t');
     if (line.starts_with("#") || tab == std::string::npos) continue;
     std::string word = line.substr(0, tab);
-    if (IsPlainWord(word)) out.emplace_back(word, std::strtod(line.c_str() + tab + 1, nullptr));
+    if (parlan::learn::IsLexiconWord(word))
+      out.emplace_back(word, std::strtod(line.c_str() + tab + 1, nullptr));
   }
   return out;
 }
@@ -227,18 +218,6 @@ Phones Canonical(Phones p) {
   return p;
 }
 
-size_t EditDistance(const Phones& a, const Phones& b) {
-  std::vector<size_t> prev(b.size() + 1), cur(b.size() + 1);
-  for (size_t j = 0; j <= b.size(); ++j) prev[j] = j;
-  for (size_t i = 1; i <= a.size(); ++i) {
-    cur[0] = i;
-    for (size_t j = 1; j <= b.size(); ++j)
-      cur[j] = std::min({prev[j] + 1, cur[j - 1] + 1, prev[j - 1] + (a[i - 1] != b[j - 1])});
-    std::swap(prev, cur);
-  }
-  return prev[b.size()];
-}
-
 // ----- Conversion with the shipped language files -----
 
 class English {
@@ -284,8 +263,9 @@ class English {
 class Espeak {
  public:
   Espeak() {
-    ok_ = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT) >= 0 &&
-          espeak_SetVoiceByName("en-us") == EE_OK;
+    ok_ =
+        espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT) >= 0 &&
+        espeak_SetVoiceByName("en-us") == EE_OK;
   }
   bool Ok() const { return ok_; }
   std::optional<std::string> Convert(const std::string& word) const {
@@ -297,8 +277,8 @@ class Espeak {
  private:
   static std::string Plain(std::string text) {
     static const std::vector<std::pair<std::string, std::string>> variants = {
-        {"O2", "0"}, {"@2", "@"}, {"I2", "I"}, {"I#", "I"}, {"a#", "@"}, {"aa", "a"},
-        {"t#", "t"}, {"t2", "t"}, {"?", "t"},  {"l-", "@L"}, {"x", "k"},  {"_:", ""}, {"_!", ""}};
+        {"O2", "0"}, {"@2", "@"}, {"I2", "I"},  {"I#", "I"}, {"a#", "@"}, {"aa", "a"}, {"t#", "t"},
+        {"t2", "t"}, {"?", "t"},  {"l-", "@L"}, {"x", "k"},  {"_:", ""},  {"_!", ""}};
     for (const auto& [from, to] : variants)
       for (size_t i = text.find(from); i != std::string::npos; i = text.find(from, i + to.size()))
         text.replace(i, from.size(), to);
@@ -340,7 +320,7 @@ void Score(Tally& t, const std::optional<std::string>& phonemes,
   const Pronunciation* closest = nullptr;
   for (const auto& ref : refs) {
     Phones r = Canonical(ref.phones);
-    size_t d = hyp ? EditDistance(Canonical(*hyp), r) : r.size();
+    size_t d = hyp ? parlan::learn::EditDistance(Canonical(*hyp), r) : r.size();
     if (d < best) best = d, bestLength = r.size(), closest = &ref;
     if (d == 0 && !match) match = &ref;
   }
@@ -373,17 +353,17 @@ void Print(const char* title, const Tally& t, bool stress) {
 
 void PrintStress(const Tally& t) {
   if (t.polysyllables)
-    std::printf("  %-40s stressed syllable right %6.2f%% of %zu words of 2+ syllables\n", "",
-                100.0 * static_cast<double>(t.polysyllablesRight) /
-                    static_cast<double>(t.polysyllables),
-                t.polysyllables);
+    std::printf(
+        "  %-40s stressed syllable right %6.2f%% of %zu words of 2+ syllables\n", "",
+        100.0 * static_cast<double>(t.polysyllablesRight) / static_cast<double>(t.polysyllables),
+        t.polysyllables);
 }
 
 // The held-out words, outside the dictionary and in it, by the rules and by eSpeak NG.
 void HeldOut(English& english, const Lexicon& lexicon) {
   Tally outside, inside;
   for (const auto& [word, refs] : lexicon)
-    if (IsPlainWord(word) && parlan::learn::IsHeldOut(word))
+    if (parlan::learn::IsLexiconWord(word) && parlan::learn::IsHeldOut(word))
       Score(english.InDictionary(word) ? inside : outside, english.Convert(word, false), refs, 1.0);
   std::printf("Held-out words (never used for learning), rules alone:\n");
   Print("held-out words outside the dictionary", outside, false);
@@ -394,7 +374,7 @@ void HeldOut(English& english, const Lexicon& lexicon) {
   if (!espeak.Ok()) return;
   Tally eOutside, eInside;
   for (const auto& [word, refs] : lexicon)
-    if (IsPlainWord(word) && parlan::learn::IsHeldOut(word))
+    if (parlan::learn::IsLexiconWord(word) && parlan::learn::IsHeldOut(word))
       Score(english.InDictionary(word) ? eInside : eOutside, espeak.Convert(word), refs, 1.0);
   std::printf("The same words by eSpeak NG en-us:\n");
   Print("held-out words outside the dictionary", eOutside, false);
@@ -454,7 +434,8 @@ int Run(const Options& o) {
     for (const auto& [word, p] : top)
       Score(frequent, english.Convert(word, dictionary), lexicon.at(word), p);
     for (const auto& [word, refs] : lexicon)
-      if (IsPlainWord(word)) Score(all, english.Convert(word, dictionary), refs, 1.0);
+      if (parlan::learn::IsLexiconWord(word))
+        Score(all, english.Convert(word, dictionary), refs, 1.0);
     std::printf("%s:\n", dictionary ? "Rules and dictionary" : "Rules alone");
     Print("most frequent words, frequency-weighted", frequent, !dictionary);
     Print("all lexicon words, unweighted", all, false);

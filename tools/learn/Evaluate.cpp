@@ -15,18 +15,6 @@ std::string Bare(const std::string& p) {
   return p.starts_with('\'') ? p.substr(1) : p;
 }
 
-size_t EditDistance(const std::vector<std::string>& a, const std::vector<std::string>& b) {
-  std::vector<size_t> prev(b.size() + 1), cur(b.size() + 1);
-  for (size_t j = 0; j <= b.size(); ++j) prev[j] = j;
-  for (size_t i = 1; i <= a.size(); ++i) {
-    cur[0] = i;
-    for (size_t j = 1; j <= b.size(); ++j)
-      cur[j] = std::min({prev[j] + 1, cur[j - 1] + 1, prev[j - 1] + (a[i - 1] != b[j - 1])});
-    std::swap(prev, cur);
-  }
-  return prev[b.size()];
-}
-
 // The vowel index of the first stress mark, -1 without one.
 int FirstStress(const Inventory& inv, const std::vector<std::string>& phonemes) {
   int vowel = 0;
@@ -121,6 +109,18 @@ Scores Evaluate(const std::filesystem::path& ruleFile, const std::vector<Entry>&
     ScoreWord(inv, ReadPhonemes(inv, out), !tables.ConversionOk, e.Phonemes, s);
   }
   return s;
+}
+
+size_t EditDistance(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+  std::vector<size_t> prev(b.size() + 1), cur(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) prev[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    cur[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j)
+      cur[j] = std::min({prev[j] + 1, cur[j - 1] + 1, prev[j - 1] + (a[i - 1] != b[j - 1])});
+    std::swap(prev, cur);
+  }
+  return prev[b.size()];
 }
 
 }  // namespace parlan::learn

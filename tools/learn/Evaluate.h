@@ -50,4 +50,7 @@ void ScoreWord(const Inventory& inv, const std::vector<std::string>& hypothesis,
 Scores Evaluate(const std::filesystem::path& ruleFile, const std::vector<Entry>& entries,
                 const Inventory& inv);
 
+// Edits (insertions, deletions, substitutions) between two phone sequences.
+size_t EditDistance(const std::vector<std::string>& a, const std::vector<std::string>& b);
+
 }  // namespace parlan::learn

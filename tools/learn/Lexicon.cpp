@@ -7,17 +7,6 @@
 namespace parlan::learn {
 namespace {
 
-bool IsWord(const std::string& w) {
-  bool letter = false;
-  for (char c : w) {
-    if (c >= 'a' && c <= 'z')
-      letter = true;
-    else if (c != '\'')
-      return false;
-  }
-  return letter;
-}
-
 std::string Lower(std::string s) {
   for (char& c : s)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -52,7 +41,7 @@ Lexicon ReadLexicon(std::istream& in) {
       std::istringstream phones(line.substr(tab + 1));
       for (std::string p; phones >> p;) e.Phonemes.push_back(p);
     }
-    if (!IsWord(e.Word) || e.Phonemes.empty()) {
+    if (!IsLexiconWord(e.Word) || e.Phonemes.empty()) {
       ++lexicon.Skipped;
       continue;
     }
@@ -67,6 +56,17 @@ std::vector<std::string> Unstressed(const std::vector<std::string>& phonemes) {
   out.reserve(phonemes.size());
   for (const auto& p : phonemes) out.push_back(p.starts_with('\'') ? p.substr(1) : p);
   return out;
+}
+
+bool IsLexiconWord(std::string_view w) {
+  bool letter = false;
+  for (char c : w) {
+    if (c >= 'a' && c <= 'z')
+      letter = true;
+    else if (c != '\'')
+      return false;
+  }
+  return letter;
 }
 
 }  // namespace parlan::learn

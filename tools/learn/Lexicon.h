@@ -37,4 +37,7 @@ Lexicon ReadLexicon(std::istream& in);
 // The phonemes without their stress marks.
 std::vector<std::string> Unstressed(const std::vector<std::string>& phonemes);
 
+// A word the lexicon readers keep: lower-case letters and apostrophes, one letter at least.
+bool IsLexiconWord(std::string_view w);
+
 }  // namespace parlan::learn
