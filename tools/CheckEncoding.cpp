@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "CheckContext.h"
+#include "CliErrors.h"
 #include "strings/TextFiles.h"
 #include "strings/Unicode.h"
 
@@ -76,7 +77,7 @@ CheckedFile ReadLanguageFile(const std::filesystem::path& path, const std::strin
   std::string bytes;
   if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   if (!in || in.bad() || std::filesystem::is_directory(path, ec)) {
-    problems.Add(shown, 0, "cannot be read");
+    problems.Add(shown, 0, UnreadableFile());
     return file;
   }
   const bool utf8 = HasUtf8Mark(bytes);
@@ -91,7 +92,7 @@ CheckedFile ReadLanguageFile(const std::filesystem::path& path, const std::strin
                      "): the last byte is not part of any UTF-16 character");
   Utf16LineReader reader;
   if (!reader.Open(path)) {
-    problems.Add(shown, 0, "cannot be read");
+    problems.Add(shown, 0, UnreadableFile());
     return file;
   }
   std::u16string line;

@@ -29,4 +29,10 @@ inline std::string CannotRead(const std::string& what, int error = errno) {
   return "cannot read " + what + ": " + (error != 0 ? std::strerror(error) : "input/output error");
 }
 
+// The problem line of a file that `check` could open but not read, with the system's reason.
+inline std::string UnreadableFile(int error = errno) {
+  return std::string("cannot be read: ") +
+         (error != 0 ? std::strerror(error) : "input/output error");
+}
+
 }  // namespace parlan::cli

@@ -66,7 +66,7 @@ void CheckConfiguration(const std::filesystem::path& path, const std::string& sh
   }
   std::vector<std::u16string> lines;
   if (!ReadConfigLines(path, lines)) {
-    state.Found.Add(shown, 0, "cannot be read");
+    state.Found.Add(shown, 0, UnreadableFile());
     return;
   }
   int line = 0;
@@ -92,7 +92,7 @@ void CheckTestsFile(const std::filesystem::path& path, Problems& found) {
   if (!std::filesystem::is_regular_file(path, ec)) return;
   std::vector<std::u16string> lines;
   if (!ReadConfigLines(path, lines)) {
-    found.Add(path.string(), 0, "cannot be read");
+    found.Add(path.string(), 0, UnreadableFile());
     return;
   }
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -176,7 +176,10 @@ std::string FormatProblem(const Problem& problem) {
 std::vector<Problem> CheckLanguageFolder(const std::filesystem::path& given) {
   std::error_code ec;
   if (!std::filesystem::is_directory(given, ec))
-    throw UsageError("cannot read folder " + given.string());
+    throw UsageError("cannot read folder " + given.string() + ": " +
+                     (ec                                   ? ec.message()
+                      : std::filesystem::exists(given, ec) ? "not a folder"
+                                                           : "No such file or directory"));
   const std::filesystem::path folder = FolderOf(given);
   CheckState state;
   const std::u16string folderName = folder.filename().u16string();
