@@ -263,8 +263,30 @@ FocusNode::SecondIndex IndexBySecond(const CompiledRules& rules, const std::vect
   return index;
 }
 
+// The narrowing lists only speed up the search: a node left without them hands out all its
+// candidates. In the worst case they grow with the square of a group's rules, so a rule file,
+// whatever it holds, gets lists until kIndexBudget entries are used (a vector's own bookkeeping
+// counted as kVectorCost), and only for foci of up to kIndexedDepth characters, which also
+// bounds the recursion over the tree.
+constexpr size_t kIndexBudget = size_t{1} << 22;
+constexpr size_t kVectorCost = 6;
+constexpr size_t kIndexedDepth = 8;
+
+void Charge(size_t& budget, const std::vector<std::vector<int32_t>>& lists) {
+  size_t used = lists.size() * kVectorCost;
+  for (const auto& list : lists) used += list.size();
+  budget = used >= budget ? 0 : budget - used;
+}
+
+void Charge(size_t& budget, const FocusNode::SecondIndex& index) {
+  size_t used = index.Others.size() + kVectorCost * (1 + index.ByChar.size());
+  for (const auto& [c, list] : index.ByChar) used += list.size();
+  budget = used >= budget ? 0 : budget - used;
+}
+
 void IndexByNext(const CompiledRules& rules, GroupIndex& index, size_t node,
-                 const std::u16string& text) {
+                 const std::u16string& text, size_t& budget) {
+  if (text.size() > kIndexedDepth || budget == 0) return;
   FocusNode& n = index.Nodes[node];
   n.ByNext.assign(FocusNode::kBeyondAscii + 1, {});
   for (size_t b = 0; b <= FocusNode::kBeyondAscii; ++b) {
@@ -276,9 +298,10 @@ void IndexByNext(const CompiledRules& rules, GroupIndex& index, size_t node,
       if (!SkippedAt(rules, i, after)) n.ByNext[b].push_back(i);
     }
   }
+  Charge(budget, n.ByNext);
   n.ByNextAndBefore.assign(FocusNode::kBeyondAscii + 1, {});
   for (size_t b = 0; b <= FocusNode::kBeyondAscii; ++b) {
-    if (n.ByNext[b].size() < kLongList) continue;
+    if (n.ByNext[b].size() < kLongList || budget == 0) continue;
     auto& split = n.ByNextAndBefore[b];
     split.assign(FocusNode::kBeyondAscii + 1, {});
     for (size_t p = 0; p <= FocusNode::kBeyondAscii; ++p) {
@@ -288,17 +311,20 @@ void IndexByNext(const CompiledRules& rules, GroupIndex& index, size_t node,
         if (!(r.LeftSense && r.Left.SurelyMisses(before))) split[p].push_back(i);
       }
     }
+    Charge(budget, split);
   }
   n.BySecond.assign(FocusNode::kBeyondAscii + 1, {});
   for (size_t b = 0; b < FocusNode::kEndOfWord; ++b) {
     if (n.ByNextAndBefore[b].empty()) continue;
     n.BySecond[b].resize(FocusNode::kBeyondAscii + 1);
     for (size_t p = 0; p <= FocusNode::kBeyondAscii; ++p)
-      if (n.ByNextAndBefore[b][p].size() >= kLongList)
+      if (n.ByNextAndBefore[b][p].size() >= kLongList && budget > 0) {
         n.BySecond[b][p] = IndexBySecond(rules, n.ByNextAndBefore[b][p], text.size());
+        Charge(budget, n.BySecond[b][p]);
+      }
   }
   for (const auto& [letter, child] : n.Children)
-    IndexByNext(rules, index, static_cast<size_t>(child), text + letter);
+    IndexByNext(rules, index, static_cast<size_t>(child), text + letter, budget);
 }
 
 bool MatchClass(const CompiledRules& rules, int32_t slot, std::u16string_view& text) {
@@ -405,9 +431,10 @@ std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables
     compiled->Rules.push_back({CompileContext(tables, rule.LeftContext, true),
                                CompileContext(tables, rule.RightContext, false), rule.LeftSense,
                                rule.RightSense, rule.Focus.size()});
+  size_t budget = kIndexBudget;
   for (const LetterGroup& group : tables.LetterGroups) {
     compiled->Groups.push_back(CompileGroup(tables, group));
-    IndexByNext(*compiled, compiled->Groups.back(), 0, {});
+    IndexByNext(*compiled, compiled->Groups.back(), 0, {}, budget);
   }
   for (char16_t c = 0; c < 128; ++c)
     compiled->AsciiGroup[c] = GroupLetterPosition(tables.GroupLetters, c);
