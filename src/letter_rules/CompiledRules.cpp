@@ -266,8 +266,7 @@ FocusNode::SecondIndex IndexBySecond(const CompiledRules& rules, const std::vect
 // The narrowing lists only speed up the search: a node left without them hands out all its
 // candidates. In the worst case they grow with the square of a group's rules, so a rule file,
 // whatever it holds, gets lists until kIndexBudget entries are used (a vector's own bookkeeping
-// counted as kVectorCost), and only for foci of up to kIndexedDepth characters, which also
-// bounds the recursion over the tree.
+// counted as kVectorCost), and only for foci of up to kIndexedDepth characters.
 constexpr size_t kIndexBudget = size_t{1} << 22;
 constexpr size_t kVectorCost = 6;
 constexpr size_t kIndexedDepth = 8;
@@ -284,21 +283,20 @@ void Charge(size_t& budget, const FocusNode::SecondIndex& index) {
   budget = used >= budget ? 0 : budget - used;
 }
 
-void IndexByNext(const CompiledRules& rules, GroupIndex& index, size_t node,
-                 const std::u16string& text, size_t& budget) {
-  if (text.size() > kIndexedDepth || budget == 0) return;
-  FocusNode& n = index.Nodes[node];
+void SplitByNext(const CompiledRules& rules, FocusNode& n, std::u16string_view text) {
   n.ByNext.assign(FocusNode::kBeyondAscii + 1, {});
   for (size_t b = 0; b <= FocusNode::kBeyondAscii; ++b) {
     std::u16string next = BucketText(b);
     for (int32_t i : n.Candidates) {
       size_t focus = rules.Rules[static_cast<size_t>(i) - 1].FocusSize;
       // A shorter focus is followed by the node's own text.
-      std::u16string after = focus < text.size() ? text.substr(focus) + next : next;
+      std::u16string after = focus < text.size() ? std::u16string(text.substr(focus)) + next : next;
       if (!SkippedAt(rules, i, after)) n.ByNext[b].push_back(i);
     }
   }
-  Charge(budget, n.ByNext);
+}
+
+void SplitByBefore(const CompiledRules& rules, FocusNode& n, size_t& budget) {
   n.ByNextAndBefore.assign(FocusNode::kBeyondAscii + 1, {});
   for (size_t b = 0; b <= FocusNode::kBeyondAscii; ++b) {
     if (n.ByNext[b].size() < kLongList || budget == 0) continue;
@@ -313,18 +311,37 @@ void IndexByNext(const CompiledRules& rules, GroupIndex& index, size_t node,
     }
     Charge(budget, split);
   }
+}
+
+void SplitBySecond(const CompiledRules& rules, FocusNode& n, size_t depth, size_t& budget) {
   n.BySecond.assign(FocusNode::kBeyondAscii + 1, {});
   for (size_t b = 0; b < FocusNode::kEndOfWord; ++b) {
     if (n.ByNextAndBefore[b].empty()) continue;
     n.BySecond[b].resize(FocusNode::kBeyondAscii + 1);
     for (size_t p = 0; p <= FocusNode::kBeyondAscii; ++p)
       if (n.ByNextAndBefore[b][p].size() >= kLongList && budget > 0) {
-        n.BySecond[b][p] = IndexBySecond(rules, n.ByNextAndBefore[b][p], text.size());
+        n.BySecond[b][p] = IndexBySecond(rules, n.ByNextAndBefore[b][p], depth);
         Charge(budget, n.BySecond[b][p]);
       }
   }
-  for (const auto& [letter, child] : n.Children)
-    IndexByNext(rules, index, static_cast<size_t>(child), text + letter, budget);
+}
+
+// Builds the narrowing lists of the node for `text`, the characters on the way to it, from
+// what is left of the rules' budget.
+void IndexNode(const CompiledRules& rules, FocusNode& n, std::u16string_view text) {
+  if (text.size() > kIndexedDepth) return;
+  std::atomic<size_t>& shared = rules.IndexBudget;
+  const size_t start = shared.load();
+  if (start == 0) return;
+  size_t budget = start;
+  SplitByNext(rules, n, text);
+  Charge(budget, n.ByNext);
+  SplitByBefore(rules, n, budget);
+  SplitBySecond(rules, n, text.size(), budget);
+  const size_t used = start - budget;
+  size_t left = shared.load();
+  while (!shared.compare_exchange_weak(left, left > used ? left - used : 0)) {
+  }
 }
 
 bool MatchClass(const CompiledRules& rules, int32_t slot, std::u16string_view& text) {
@@ -393,7 +410,8 @@ size_t BucketOf(std::u16string_view text) {
   return text.front() < 128 ? text.front() : FocusNode::kBeyondAscii;
 }
 
-const std::vector<int32_t>& GroupIndex::CandidatesFor(std::u16string_view rest,
+const std::vector<int32_t>& GroupIndex::CandidatesFor(const CompiledRules& rules,
+                                                      std::u16string_view rest,
                                                       std::u16string_view before) const {
   size_t node = 0, depth = 0;
   for (char16_t c : rest) {
@@ -402,7 +420,8 @@ const std::vector<int32_t>& GroupIndex::CandidatesFor(std::u16string_view rest,
     node = static_cast<size_t>(child);
     ++depth;
   }
-  const FocusNode& n = Nodes[node];
+  FocusNode& n = Nodes[node];
+  if (Indexed) std::call_once(Indexed[node], [&] { IndexNode(rules, n, rest.substr(0, depth)); });
   if (n.ByNext.empty()) return n.Candidates;
   size_t next = BucketOf(rest.substr(depth));
   const auto& split = n.ByNextAndBefore[next];
@@ -431,10 +450,11 @@ std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables
     compiled->Rules.push_back({CompileContext(tables, rule.LeftContext, true),
                                CompileContext(tables, rule.RightContext, false), rule.LeftSense,
                                rule.RightSense, rule.Focus.size()});
-  size_t budget = kIndexBudget;
+  compiled->IndexBudget = kIndexBudget;
   for (const LetterGroup& group : tables.LetterGroups) {
     compiled->Groups.push_back(CompileGroup(tables, group));
-    IndexByNext(*compiled, compiled->Groups.back(), 0, {}, budget);
+    GroupIndex& index = compiled->Groups.back();
+    index.Indexed = std::make_unique<std::once_flag[]>(index.Nodes.size());
   }
   for (char16_t c = 0; c < 128; ++c)
     compiled->AsciiGroup[c] = GroupLetterPosition(tables.GroupLetters, c);

@@ -6,9 +6,11 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <bitset>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -102,11 +104,17 @@ struct FocusNode {
   std::vector<std::vector<SecondIndex>> BySecond;  // [next][before], empty when not split
 };
 
+struct CompiledRules;
+
 struct GroupIndex {
-  std::vector<FocusNode> Nodes;  // Nodes[0] is the empty text
+  // Nodes[0] is the empty text. A node's narrowing lists are built the first time a word
+  // reaches it, so that loading costs only the tree: a word meets few of a large file's nodes.
+  mutable std::vector<FocusNode> Nodes;
+  // One per node: its lists are built once, even with the rules shared between threads.
+  std::unique_ptr<std::once_flag[]> Indexed;
   // The candidates for the rest of a word: those of the deepest node it reaches, narrowed by
   // the characters around the focus. `before` is the converted text reversed.
-  const std::vector<int32_t>& CandidatesFor(std::u16string_view rest,
+  const std::vector<int32_t>& CandidatesFor(const CompiledRules& rules, std::u16string_view rest,
                                             std::u16string_view before) const;
 };
 
@@ -115,6 +123,8 @@ struct CompiledRules {
   std::vector<CompiledRule> Rules;        // Rules[i - 1] belongs to rule i
   std::vector<GroupIndex> Groups;         // Groups[g - 1] belongs to group g
   std::array<int32_t, 128> AsciiGroup{};  // group number of an ASCII character, 0 for none
+  // The entries the narrowing lists of all groups may still take (see CompiledRules.cpp).
+  mutable std::atomic<size_t> IndexBudget{0};
   // What the compiled form was built from, to notice tables changed since.
   size_t RuleCount = 0;
   size_t ClassCount = 0;

@@ -59,7 +59,8 @@ int32_t FirstFittingRule(LetterRuleContext& ctx, const CompiledRules& compiled,
   // A left-context error earlier in this word ends it at the next lookup.
   if (!ctx.Tables.ConversionOk) return 0;
   std::u16string_view before = std::u16string_view(word.Reversed).substr(word.Text.size() - at);
-  for (int32_t i : compiled.Groups[static_cast<size_t>(g) - 1].CandidatesFor(rest, before))
+  for (int32_t i :
+       compiled.Groups[static_cast<size_t>(g) - 1].CandidatesFor(compiled, rest, before))
     if (ContextsFit(ctx, compiled, i, word, at)) return i;
   return 0;
 }
