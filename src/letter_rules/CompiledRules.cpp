@@ -296,52 +296,66 @@ void SplitByNext(const CompiledRules& rules, FocusNode& n, std::u16string_view t
   }
 }
 
-void SplitByBefore(const CompiledRules& rules, FocusNode& n, size_t& budget) {
-  n.ByNextAndBefore.assign(FocusNode::kBeyondAscii + 1, {});
-  for (size_t b = 0; b <= FocusNode::kBeyondAscii; ++b) {
-    if (n.ByNext[b].size() < kLongList || budget == 0) continue;
-    auto& split = n.ByNextAndBefore[b];
-    split.assign(FocusNode::kBeyondAscii + 1, {});
-    for (size_t p = 0; p <= FocusNode::kBeyondAscii; ++p) {
-      std::u16string before = BucketText(p);
-      for (int32_t i : n.ByNext[b]) {
-        const CompiledRule& r = rules.Rules[static_cast<size_t>(i) - 1];
-        if (!(r.LeftSense && r.Left.SurelyMisses(before))) split[p].push_back(i);
-      }
+// Narrows ByNext[b] by the character before the focus, and the long lists that gives by the
+// second character after the node's text.
+void SplitBucket(const CompiledRules& rules, FocusNode& n, size_t b, size_t depth, size_t& budget) {
+  auto& split = n.ByNextAndBefore[b];
+  split.assign(FocusNode::kBeyondAscii + 1, {});
+  for (size_t p = 0; p <= FocusNode::kBeyondAscii; ++p) {
+    std::u16string before = BucketText(p);
+    for (int32_t i : n.ByNext[b]) {
+      const CompiledRule& r = rules.Rules[static_cast<size_t>(i) - 1];
+      if (!(r.LeftSense && r.Left.SurelyMisses(before))) split[p].push_back(i);
     }
-    Charge(budget, split);
+  }
+  Charge(budget, split);
+  if (b >= FocusNode::kEndOfWord) return;
+  n.BySecond[b].resize(FocusNode::kBeyondAscii + 1);
+  for (size_t p = 0; p <= FocusNode::kBeyondAscii; ++p)
+    if (split[p].size() >= kLongList && budget > 0) {
+      n.BySecond[b][p] = IndexBySecond(rules, split[p], depth);
+      Charge(budget, n.BySecond[b][p]);
+    }
+}
+
+// Takes `used` entries from the budget the rules' groups share.
+void Spend(const CompiledRules& rules, size_t used) {
+  std::atomic<size_t>& shared = rules.IndexBudget;
+  size_t left = shared.load();
+  while (!shared.compare_exchange_weak(left, left > used ? left - used : 0)) {
   }
 }
 
-void SplitBySecond(const CompiledRules& rules, FocusNode& n, size_t depth, size_t& budget) {
-  n.BySecond.assign(FocusNode::kBeyondAscii + 1, {});
-  for (size_t b = 0; b < FocusNode::kEndOfWord; ++b) {
-    if (n.ByNextAndBefore[b].empty()) continue;
-    n.BySecond[b].resize(FocusNode::kBeyondAscii + 1);
-    for (size_t p = 0; p <= FocusNode::kBeyondAscii; ++p)
-      if (n.ByNextAndBefore[b][p].size() >= kLongList && budget > 0) {
-        n.BySecond[b][p] = IndexBySecond(rules, n.ByNextAndBefore[b][p], depth);
-        Charge(budget, n.BySecond[b][p]);
-      }
-  }
-}
-
-// Builds the narrowing lists of the node for `text`, the characters on the way to it, from
-// what is left of the rules' budget.
+// Builds the first narrowing of the node for `text`, the characters on the way to it, from
+// what is left of the rules' budget. Its long lists are split further bucket by bucket, when a
+// word first needs one (EnsureSplit): most buckets of a large file are never met.
 void IndexNode(const CompiledRules& rules, FocusNode& n, std::u16string_view text) {
   if (text.size() > kIndexedDepth) return;
-  std::atomic<size_t>& shared = rules.IndexBudget;
-  const size_t start = shared.load();
+  const size_t start = rules.IndexBudget.load();
   if (start == 0) return;
   size_t budget = start;
   SplitByNext(rules, n, text);
   Charge(budget, n.ByNext);
-  SplitByBefore(rules, n, budget);
-  SplitBySecond(rules, n, text.size(), budget);
-  const size_t used = start - budget;
-  size_t left = shared.load();
-  while (!shared.compare_exchange_weak(left, left > used ? left - used : 0)) {
+  Spend(rules, start - budget);
+  n.ByNextAndBefore.resize(FocusNode::kBeyondAscii + 1);
+  n.BySecond.resize(FocusNode::kBeyondAscii + 1);
+  bool anyLong = false;
+  for (const auto& list : n.ByNext) anyLong = anyLong || list.size() >= kLongList;
+  if (anyLong) n.Split = std::make_unique<std::atomic<bool>[]>(FocusNode::kBeyondAscii + 1);
+}
+
+void EnsureSplit(const CompiledRules& rules, std::mutex& lock, FocusNode& n, size_t b,
+                 size_t depth) {
+  if (!n.Split || n.Split[b].load(std::memory_order_acquire)) return;
+  std::lock_guard guard(lock);
+  if (n.Split[b].load(std::memory_order_relaxed)) return;
+  const size_t start = rules.IndexBudget.load();
+  if (n.ByNext[b].size() >= kLongList && start > 0) {
+    size_t budget = start;
+    SplitBucket(rules, n, b, depth, budget);
+    Spend(rules, start - budget);
   }
+  n.Split[b].store(true, std::memory_order_release);
 }
 
 bool MatchClass(const CompiledRules& rules, int32_t slot, std::u16string_view& text) {
@@ -424,6 +438,7 @@ const std::vector<int32_t>& GroupIndex::CandidatesFor(const CompiledRules& rules
   if (Indexed) std::call_once(Indexed[node], [&] { IndexNode(rules, n, rest.substr(0, depth)); });
   if (n.ByNext.empty()) return n.Candidates;
   size_t next = BucketOf(rest.substr(depth));
+  EnsureSplit(rules, *SplitLock, n, next, depth);
   const auto& split = n.ByNextAndBefore[next];
   if (split.empty()) return n.ByNext[next];
   size_t p = BucketOf(before);
@@ -455,6 +470,7 @@ std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables
     compiled->Groups.push_back(CompileGroup(tables, group));
     GroupIndex& index = compiled->Groups.back();
     index.Indexed = std::make_unique<std::once_flag[]>(index.Nodes.size());
+    index.SplitLock = std::make_unique<std::mutex>();
   }
   for (char16_t c = 0; c < 128; ++c)
     compiled->AsciiGroup[c] = GroupLetterPosition(tables.GroupLetters, c);

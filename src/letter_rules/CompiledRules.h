@@ -102,6 +102,8 @@ struct FocusNode {
     std::vector<int32_t> Others;  // for a character no rule names
   };
   std::vector<std::vector<SecondIndex>> BySecond;  // [next][before], empty when not split
+  // Per next-character bucket: its lists above are complete. Absent when no list is long.
+  std::unique_ptr<std::atomic<bool>[]> Split;
 };
 
 struct CompiledRules;
@@ -112,6 +114,7 @@ struct GroupIndex {
   mutable std::vector<FocusNode> Nodes;
   // One per node: its lists are built once, even with the rules shared between threads.
   std::unique_ptr<std::once_flag[]> Indexed;
+  std::unique_ptr<std::mutex> SplitLock;  // held while a bucket of a node is split
   // The candidates for the rest of a word: those of the deepest node it reaches, narrowed by
   // the characters around the focus. `before` is the converted text reversed.
   const std::vector<int32_t>& CandidatesFor(const CompiledRules& rules, std::u16string_view rest,
