@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "MedianReporter.h"
 #include "engines/RecordingEngines.h"
 #include "parlan/Parlana.h"
 #include "strings/Unicode.h"
@@ -173,61 +174,33 @@ void RegisterHuge() {
       ->Unit(benchmark::kMillisecond);
 }
 
-// Keeps the words per second of every repetition so that the ratios of the medians can be
-// printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      auto it = run.counters.find("words_per_s");
-      if (run.error_occurred || it == run.counters.end()) continue;
-      if (run.run_type == Run::RT_Iteration)
-        rates_[run.run_name.str()].push_back(it->second.value);
-      else if (run.aggregate_name == "median")
-        medians_[run.run_name.str()] = it->second.value;
-    }
+// Closes the run with the ratios of the medians: native against eSpeak NG, time per word by
+// size, and debugging on against off.
+void Summarise(const parlan::bench::MedianReporter& r) {
+  const double espeak = r.Median("BM_EspeakTextToPhonemes/chars:1048576");
+  const double native = r.Median("BM_NativeEnglish/chars:1048576/neverDebug:1");
+  std::cout << "\nmedian words per second, 1 MB of English prose:\n";
+  std::cout << "  eSpeak NG espeak_TextToPhonemes " << espeak << "\n";
+  std::cout << "  native English (debugging off)  " << native << "\n";
+  if (espeak > 0) std::cout << "  native / eSpeak NG              " << native / espeak << "\n";
+  std::cout << "time per word against 10 KB, and debugging on against off:\n";
+  const double small = r.Median("BM_NativeEnglish/chars:10240/neverDebug:1");
+  for (const char* size : {"10240", "102400", "1048576", "10485760", "104857600"}) {
+    const double off = r.Median(std::string("BM_NativeEnglish/chars:") + size + "/neverDebug:1");
+    const double on = r.Median(std::string("BM_NativeEnglish/chars:") + size + "/neverDebug:0");
+    if (off <= 0) continue;
+    std::cout << "  " << size << " chars: time/word x" << small / off;
+    if (on > 0) std::cout << ", debug on/off x" << off / on;
+    std::cout << "\n";
   }
-
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const double espeak = Median("BM_EspeakTextToPhonemes/chars:1048576");
-    const double native = Median("BM_NativeEnglish/chars:1048576/neverDebug:1");
-    std::cout << "\nmedian words per second, 1 MB of English prose:\n";
-    std::cout << "  eSpeak NG espeak_TextToPhonemes " << espeak << "\n";
-    std::cout << "  native English (debugging off)  " << native << "\n";
-    if (espeak > 0) std::cout << "  native / eSpeak NG              " << native / espeak << "\n";
-    std::cout << "time per word against 10 KB, and debugging on against off:\n";
-    const double small = Median("BM_NativeEnglish/chars:10240/neverDebug:1");
-    for (const char* size : {"10240", "102400", "1048576", "10485760", "104857600"}) {
-      const double off = Median(std::string("BM_NativeEnglish/chars:") + size + "/neverDebug:1");
-      const double on = Median(std::string("BM_NativeEnglish/chars:") + size + "/neverDebug:0");
-      if (off <= 0) continue;
-      std::cout << "  " << size << " chars: time/word x" << small / off;
-      if (on > 0) std::cout << ", debug on/off x" << off / on;
-      std::cout << "\n";
-    }
-  }
-
- private:
-  double Median(const std::string& name) {
-    if (auto m = medians_.find(name); m != medians_.end()) return m->second;
-    auto it = rates_.find(name);
-    if (it == rates_.end() || it->second.empty()) return 0;
-    std::vector<double> v = it->second;
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-  }
-  std::map<std::string, std::vector<double>> rates_;
-  std::map<std::string, double> medians_;  // from the aggregates of repeated runs
-};
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RegisterHuge();
-  RatioReporter reporter;
+  parlan::bench::MedianReporter reporter(Summarise);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;

@@ -160,6 +160,14 @@ int32_t ChildOf(const FocusNode& node, char16_t c) {
   return 0;
 }
 
+// Nodes with this many children look an ASCII character up in a table.
+constexpr size_t kManyChildren = 6;
+
+int32_t ChildAt(const FocusNode& node, char16_t c) {
+  if (c < 128 && node.AsciiChildren) return (*node.AsciiChildren)[c];
+  return ChildOf(node, c);
+}
+
 GroupIndex CompileGroup(const LetterRuleTables& tables, const LetterGroup& group) {
   GroupIndex index;
   index.Nodes.emplace_back();
@@ -183,6 +191,11 @@ GroupIndex CompileGroup(const LetterRuleTables& tables, const LetterGroup& group
   // A node is made after its parent: walking them in order, each parent's candidates are
   // complete when its children take them in.
   for (FocusNode& parent : index.Nodes) {
+    if (parent.Children.size() >= kManyChildren) {
+      parent.AsciiChildren = std::make_unique<std::array<int32_t, 128>>();
+      for (const auto& [letter, child] : parent.Children)
+        if (letter < 128) (*parent.AsciiChildren)[letter] = child;
+    }
     for (const auto& [letter, child] : parent.Children) {
       std::vector<int32_t>& own = index.Nodes[static_cast<size_t>(child)].Candidates;
       std::vector<int32_t> merged;
@@ -429,16 +442,21 @@ const std::vector<int32_t>& GroupIndex::CandidatesFor(const CompiledRules& rules
                                                       std::u16string_view before) const {
   size_t node = 0, depth = 0;
   for (char16_t c : rest) {
-    int32_t child = ChildOf(Nodes[node], c);
+    int32_t child = ChildAt(Nodes[node], c);
     if (child == 0) break;
     node = static_cast<size_t>(child);
     ++depth;
   }
   FocusNode& n = Nodes[node];
-  if (Indexed) std::call_once(Indexed[node], [&] { IndexNode(rules, n, rest.substr(0, depth)); });
+  if (!Indexed) return n.Candidates;
+  if (!Indexed[node].load(std::memory_order_acquire)) {
+    std::lock_guard guard(*Lock);
+    if (!Indexed[node].load(std::memory_order_relaxed)) IndexNode(rules, n, rest.substr(0, depth));
+    Indexed[node].store(true, std::memory_order_release);
+  }
   if (n.ByNext.empty()) return n.Candidates;
   size_t next = BucketOf(rest.substr(depth));
-  EnsureSplit(rules, *SplitLock, n, next, depth);
+  EnsureSplit(rules, *Lock, n, next, depth);
   const auto& split = n.ByNextAndBefore[next];
   if (split.empty()) return n.ByNext[next];
   size_t p = BucketOf(before);
@@ -469,8 +487,8 @@ std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables
   for (const LetterGroup& group : tables.LetterGroups) {
     compiled->Groups.push_back(CompileGroup(tables, group));
     GroupIndex& index = compiled->Groups.back();
-    index.Indexed = std::make_unique<std::once_flag[]>(index.Nodes.size());
-    index.SplitLock = std::make_unique<std::mutex>();
+    index.Indexed = std::make_unique<std::atomic<bool>[]>(index.Nodes.size());
+    index.Lock = std::make_unique<std::mutex>();
   }
   for (char16_t c = 0; c < 128; ++c)
     compiled->AsciiGroup[c] = GroupLetterPosition(tables.GroupLetters, c);

@@ -90,6 +90,8 @@ struct FocusNode {
   static constexpr size_t kEndOfWord = 128;
   static constexpr size_t kBeyondAscii = 129;
   std::vector<std::pair<char16_t, int32_t>> Children;  // character, node
+  // For a node of many children: the child of each ASCII character, 0 for none.
+  std::unique_ptr<std::array<int32_t, 128>> AsciiChildren;
   std::vector<int32_t> Candidates;
   std::vector<std::vector<int32_t>> ByNext;  // kBeyondAscii + 1 lists, empty before indexing
   // A long list of ByNext narrowed once more by the character before the focus (kEndOfWord at
@@ -112,9 +114,10 @@ struct GroupIndex {
   // Nodes[0] is the empty text. A node's narrowing lists are built the first time a word
   // reaches it, so that loading costs only the tree: a word meets few of a large file's nodes.
   mutable std::vector<FocusNode> Nodes;
-  // One per node: its lists are built once, even with the rules shared between threads.
-  std::unique_ptr<std::once_flag[]> Indexed;
-  std::unique_ptr<std::mutex> SplitLock;  // held while a bucket of a node is split
+  // One per node: its lists are complete. They are built once, under Lock, even with the
+  // rules shared between threads.
+  std::unique_ptr<std::atomic<bool>[]> Indexed;
+  std::unique_ptr<std::mutex> Lock;
   // The candidates for the rest of a word: those of the deepest node it reaches, narrowed by
   // the characters around the focus. `before` is the converted text reversed.
   const std::vector<int32_t>& CandidatesFor(const CompiledRules& rules, std::u16string_view rest,

@@ -59,9 +59,21 @@ int32_t FirstFittingRule(LetterRuleContext& ctx, const CompiledRules& compiled,
   // A left-context error earlier in this word ends it at the next lookup.
   if (!ctx.Tables.ConversionOk) return 0;
   std::u16string_view before = std::u16string_view(word.Reversed).substr(word.Text.size() - at);
-  for (int32_t i :
-       compiled.Groups[static_cast<size_t>(g) - 1].CandidatesFor(compiled, rest, before))
-    if (ContextsFit(ctx, compiled, i, word, at)) return i;
+  const std::vector<int32_t>& candidates =
+      compiled.Groups[static_cast<size_t>(g) - 1].CandidatesFor(compiled, rest, before);
+  // The rules of a large file lie far apart in memory: fetching the next ones while this one
+  // is tried hides most of the wait.
+  auto fetch = [&](int32_t i) {
+    const CompiledRule& r = compiled.Rules[static_cast<size_t>(i) - 1];
+    __builtin_prefetch(&r.Left.First);
+    __builtin_prefetch(&r.Right.First);
+  };
+  const size_t count = candidates.size();
+  for (size_t k = 0; k < count && k < 2; ++k) fetch(candidates[k]);
+  for (size_t k = 0; k < count; ++k) {
+    if (k + 2 < count) fetch(candidates[k + 2]);
+    if (ContextsFit(ctx, compiled, candidates[k], word, at)) return candidates[k];
+  }
   return 0;
 }
 
