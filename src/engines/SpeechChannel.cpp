@@ -1,5 +1,7 @@
 #include "engines/SpeechChannel.h"
 
+#include <algorithm>
+
 namespace parlan::engines {
 
 uint64_t SpeechChannel::NextUtterance() {
@@ -17,6 +19,7 @@ bool SpeechChannel::TakeEvent(SpeechEvent& event) {
   if (events_.empty()) return false;
   event = events_.front();
   events_.pop_front();
+  if (event.What == SpeechEvent::Kind::Word) --waitingWords_;
   return true;
 }
 
@@ -51,10 +54,21 @@ void SpeechChannel::Post(const SpeechEvent& event, bool essential) {
         {
           std::lock_guard lock(mutex_);
           events_.push_back(event);
+          if (event.What == SpeechEvent::Kind::Word && ++waitingWords_ > kMaxWaitingWords)
+            DropOldestWord();
         }
         Wake();
       },
       essential, false);
+}
+
+void SpeechChannel::DropOldestWord() {
+  // The oldest word usually stands right behind its utterance's start notification.
+  auto word = std::find_if(events_.begin(), events_.end(),
+                           [](const SpeechEvent& e) { return e.What == SpeechEvent::Kind::Word; });
+  if (word == events_.end()) return;
+  events_.erase(word);
+  --waitingWords_;
 }
 
 void SpeechChannel::Finish(uint64_t utterance, const std::optional<SpeechEvent>& end) {

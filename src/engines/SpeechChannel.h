@@ -50,8 +50,11 @@ class SpeechChannel {
   // ----- Service worker -----
   void Audio(const int16_t* samples, size_t count);
   int64_t AudioBytes() const { return audioBytes_; }
-  // Adds a notification once the audio written so far has been played.
+  // Adds a notification once the audio written so far has been played. Of the word
+  // notifications a host has not taken, only the latest kMaxWaitingWords are kept: a host that
+  // never asks for them must not make a long text's speech hold memory for every word.
   void Post(const SpeechEvent& event, bool essential);
+  static constexpr size_t kMaxWaitingWords = 65536;
   // The utterance is over: its end notification (if any) is added once its audio has been
   // heard, and it stops counting as outstanding.
   void Finish(uint64_t utterance, const std::optional<SpeechEvent>& end);
@@ -60,6 +63,7 @@ class SpeechChannel {
   std::mutex mutex_;
   std::condition_variable finished_;
   std::deque<SpeechEvent> events_;
+  size_t waitingWords_ = 0;  // word notifications in events_
   uint64_t queued_ = 0;
   uint64_t done_ = 0;
   int64_t audioBytes_ = 0;  // worker only
@@ -69,6 +73,7 @@ class SpeechChannel {
   std::shared_ptr<AudioSink> sink_;
 
   void Wake();
+  void DropOldestWord();  // with mutex_ held
 };
 
 }  // namespace parlan::engines
