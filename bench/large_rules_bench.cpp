@@ -139,6 +139,8 @@ std::vector<std::u16string> Phrases(size_t count) {
 
 struct Rules {
   explicit Rules(File which) {
+    // The rules themselves are measured, not the memory of words already converted.
+    tables.Converted.Capacity = 0;
     if (which != kSynthetic) {
       LoadLetterRules(ctx, which == kShipped ? ShippedRules() : HandMadeRules());
       return;

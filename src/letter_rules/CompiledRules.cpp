@@ -479,10 +479,13 @@ std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables
   for (const std::u16string& members : tables.WildCards)
     compiled->Classes.push_back(CompileClass(members));
   compiled->Rules.reserve(tables.LetterRules.size());
-  for (const LetterRule& rule : tables.LetterRules)
+  for (const LetterRule& rule : tables.LetterRules) {
     compiled->Rules.push_back({CompileContext(tables, rule.LeftContext, true),
                                CompileContext(tables, rule.RightContext, false), rule.LeftSense,
                                rule.RightSense, rule.Focus.size()});
+    const CompiledRule& r = compiled->Rules.back();
+    compiled->AnyMalformed = compiled->AnyMalformed || r.Left.Malformed || r.Right.Malformed;
+  }
   compiled->IndexBudget = kIndexBudget;
   for (const LetterGroup& group : tables.LetterGroups) {
     compiled->Groups.push_back(CompileGroup(tables, group));

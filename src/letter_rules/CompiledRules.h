@@ -131,6 +131,8 @@ struct CompiledRules {
   std::array<int32_t, 128> AsciiGroup{};  // group number of an ASCII character, 0 for none
   // The entries the narrowing lists of all groups may still take (see CompiledRules.cpp).
   mutable std::atomic<size_t> IndexBudget{0};
+  // Some context cannot be read: trying it records an error, so its words are not memorised.
+  bool AnyMalformed = false;
   // What the compiled form was built from, to notice tables changed since.
   size_t RuleCount = 0;
   size_t ClassCount = 0;

@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "debug_ui/DebugWindows.h"
@@ -40,6 +42,21 @@ inline constexpr int32_t kUsualRules = 1000;
 inline constexpr int32_t kUsualGroups = 201;
 inline constexpr int32_t kMaxRules = 32767;
 
+// Words converted with the current compiled tables, for conversions that write no debug
+// lines: prose repeats its words, and a word converts the same way every time. Bounded by
+// kMaxWords; a word that recorded an error is never kept, so that it records it again.
+struct ConvertedWords {
+  static constexpr size_t kMaxWords = 16384;
+  static constexpr size_t kMaxLength = 40;
+  struct Hash {
+    using is_transparent = void;
+    size_t operator()(std::u16string_view s) const { return std::hash<std::u16string_view>{}(s); }
+  };
+  size_t Capacity = kMaxWords;               // 0 converts every word afresh
+  std::shared_ptr<const CompiledRules> For;  // held, so that its address names only it
+  std::unordered_map<std::u16string, std::u16string, Hash, std::equal_to<>> Phonemes;
+};
+
 // The loaded rule file of the current language, shared by the controls of one thread.
 struct LetterRuleTables {
   std::vector<std::u16string> WildCards;  // WildCards[c - 1] is class c
@@ -51,6 +68,7 @@ struct LetterRuleTables {
   bool ConversionOk = false;
   // The tables above compiled for matching; rebuilt when they change (CompiledRules.h).
   std::shared_ptr<const CompiledRules> Compiled;
+  ConvertedWords Converted;
 };
 
 // What the rule functions read and write besides their tables.

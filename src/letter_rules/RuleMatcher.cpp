@@ -119,12 +119,65 @@ bool FindLetterGroup(LetterRuleContext& ctx, std::u16string_view text, int32_t& 
   return true;
 }
 
+namespace {
+
+// The memory of converted words, emptied when it belongs to other tables or is full; null
+// while debug lines are written or when the tables may record errors of their own.
+ConvertedWords* ConvertedFor(LetterRuleContext& ctx, std::u16string_view word) {
+  const std::shared_ptr<const CompiledRules>& compiled = ctx.Tables.Compiled;
+  if (!ctx.NeverDebug || !compiled || compiled->AnyMalformed) return nullptr;
+  ConvertedWords& memo = ctx.Tables.Converted;
+  if (word.size() > ConvertedWords::kMaxLength || memo.Capacity == 0) return nullptr;
+  if (memo.For != compiled || memo.Phonemes.size() >= memo.Capacity) {
+    memo.Phonemes.clear();
+    memo.For = compiled;
+  }
+  return &memo;
+}
+
+void Remember(ConvertedWords& memo, std::u16string_view word, const std::u16string& phonemes) {
+  try {
+    memo.Phonemes.emplace(word, phonemes);
+  } catch (...) {
+    // Out of memory: the word is converted again next time.
+  }
+}
+
+std::u16string ConvertByRules(LetterRuleContext& ctx, const CompiledRules& compiled,
+                              std::u16string_view word);
+
+}  // namespace
+
 std::u16string ConvertWord(LetterRuleContext& ctx, std::u16string_view word) {
   ctx.Tables.ConversionOk = true;
+  try {
+    const CompiledRules& compiled = EnsureCompiled(ctx.Tables);
+    ConvertedWords* memo = ConvertedFor(ctx, word);
+    if (memo) {
+      if (auto it = memo->Phonemes.find(word); it != memo->Phonemes.end()) return it->second;
+    }
+    std::u16string out = ConvertByRules(ctx, compiled, word);
+    if (memo && ctx.Tables.ConversionOk) Remember(*memo, word, out);
+    return out;
+  } catch (...) {
+    // Compiling the tables failed: the word is missing as a whole.
+  }
+  ctx.Tables.ConversionOk = false;
+  try {
+    ctx.Error.Record(errors::kMissingRule, errors::kMissingRuleText + std::u16string(word));
+  } catch (...) {
+    ctx.Error.Number = errors::kMissingRule;
+  }
+  return {};
+}
+
+namespace {
+
+std::u16string ConvertByRules(LetterRuleContext& ctx, const CompiledRules& compiled,
+                              std::u16string_view word) {
   std::u16string out;
   size_t at = 0;
   try {
-    const CompiledRules& compiled = EnsureCompiled(ctx.Tables);
     const WordView view{word, std::u16string(word.rbegin(), word.rend())};
     while (at < word.size()) {
       int32_t i = FirstFittingRule(ctx, compiled, view, at);
@@ -148,5 +201,7 @@ std::u16string ConvertWord(LetterRuleContext& ctx, std::u16string_view word) {
   }
   return out;
 }
+
+}  // namespace
 
 }  // namespace parlan
