@@ -149,18 +149,30 @@ std::u16string ConvertByRules(LetterRuleContext& ctx, const CompiledRules& compi
 }  // namespace
 
 std::u16string ConvertWord(LetterRuleContext& ctx, std::u16string_view word) {
-  ctx.Tables.ConversionOk = true;
+  const CompiledRules* compiled = nullptr;
   try {
-    const CompiledRules& compiled = EnsureCompiled(ctx.Tables);
-    ConvertedWords* memo = ConvertedFor(ctx, word);
-    if (memo) {
-      if (auto it = memo->Phonemes.find(word); it != memo->Phonemes.end()) return it->second;
-    }
-    std::u16string out = ConvertByRules(ctx, compiled, word);
-    if (memo && ctx.Tables.ConversionOk) Remember(*memo, word, out);
-    return out;
+    compiled = &EnsureCompiled(ctx.Tables);
   } catch (...) {
     // Compiling the tables failed: the word is missing as a whole.
+  }
+  return ConvertCompiledWord(ctx, compiled, word);
+}
+
+std::u16string ConvertCompiledWord(LetterRuleContext& ctx, const CompiledRules* compiled,
+                                   std::u16string_view word) {
+  ctx.Tables.ConversionOk = true;
+  try {
+    if (compiled) {
+      ConvertedWords* memo = ConvertedFor(ctx, word);
+      if (memo) {
+        if (auto it = memo->Phonemes.find(word); it != memo->Phonemes.end()) return it->second;
+      }
+      std::u16string out = ConvertByRules(ctx, *compiled, word);
+      if (memo && ctx.Tables.ConversionOk) Remember(*memo, word, out);
+      return out;
+    }
+  } catch (...) {
+    // Copying the phonemes out failed: the word is missing as a whole.
   }
   ctx.Tables.ConversionOk = false;
   try {

@@ -58,6 +58,12 @@ int32_t CountItems(std::u16string_view pattern);
 std::u16string_view TakeItem(std::u16string_view& pattern);
 std::u16string ReverseItems(std::u16string_view pattern);
 
+// ConvertWord with the compiled form of the tables already at hand (null when it could not be
+// built): a phrase compiles, or checks, them once for all its words.
+struct CompiledRules;
+std::u16string ConvertCompiledWord(LetterRuleContext& ctx, const CompiledRules* compiled,
+                                   std::u16string_view word);
+
 // Comparison without regard to case, quick for plain ASCII text.
 bool SameIgnoringCase(std::u16string_view a, std::u16string_view b);
 

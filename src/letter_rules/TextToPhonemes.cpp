@@ -1,5 +1,7 @@
 // Converting a prepared phrase into the phoneme string for the underlying engine.
+#include "letter_rules/CompiledRules.h"
 #include "letter_rules/LetterRules.h"
+#include "letter_rules/RuleMatcher.h"
 #include "strings/StringFunctions.h"
 
 namespace parlan {
@@ -50,6 +52,12 @@ std::u16string ConvertTokens(LetterRuleContext& ctx, std::u16string_view chunk) 
   std::u16string out;
   bool failed = false;
   try {
+    const CompiledRules* compiled = nullptr;
+    try {
+      compiled = &EnsureCompiled(ctx.Tables);
+    } catch (...) {
+      // Every word of the phrase is then missing, with its error recorded.
+    }
     size_t pos = 0;
     while (pos < chunk.size()) {
       int32_t kind = kWord;
@@ -57,7 +65,7 @@ std::u16string ConvertTokens(LetterRuleContext& ctx, std::u16string_view chunk) 
       if (kind != kWord) {
         out.append(token);
       } else if (!token.empty()) {
-        std::u16string phonemes = ConvertWord(ctx, token);
+        std::u16string phonemes = ConvertCompiledWord(ctx, compiled, token);
         if (ctx.Tables.ConversionOk)
           out.append(phonemes);
         else

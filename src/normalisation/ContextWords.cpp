@@ -33,9 +33,11 @@ bool ReadContextWord(NormContext& ctx, std::u16string& word, std::u16string_view
   if (forms.empty()) return false;
   const size_t first = FirstAfterOpening(word);
   const std::u16string_view core = std::u16string_view(word).substr(first);
-  const uint8_t kind = KindOf(next);
+  uint8_t kind = 0;  // of the next word, found once a key fits: most words fit none
   for (const ContextForm& form : forms) {
-    if (core != form.Key || (form.Next & kind) == 0) continue;
+    if (core != form.Key) continue;
+    if (kind == 0) kind = KindOf(next);
+    if ((form.Next & kind) == 0) continue;
     if (!ctx.NeverDebug) LogNormRule(ctx.Debug, u"ctx " + form.Key + u" " + form.Words);
     std::u16string tokens = form.Words;
     for (char16_t& c : tokens)

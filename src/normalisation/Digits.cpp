@@ -1,5 +1,7 @@
 // Digits to number words, digit by digit: the language's own digits set apart on both sides,
 // ASCII digits followed by "/".
+#include <algorithm>
+
 #include "normalisation/Normalisation.h"
 #include "normalisation/NumberForms.h"
 #include "strings/NumberText.h"
@@ -34,8 +36,15 @@ void ReplaceDigit(NormContext& ctx, std::u16string& word, std::u16string_view di
 
 std::u16string ExpandDigits(NormContext& ctx, std::u16string& word) {
   const NormalisationTables& t = ctx.Tables;
+  const auto asciiDigit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
+  // Most words hold no digit at all, and only the language's own digits need a search then.
+  bool ascii = std::any_of(word.begin(), word.end(), asciiDigit);
   // A language with a number section reads the ASCII digits left here as numbers.
-  if (t.Numbers.Present) ReadDigitRuns(ctx, word);
+  if (t.Numbers.Present && ascii) {
+    ReadDigitRuns(ctx, word);
+    ascii = std::any_of(word.begin(), word.end(), asciiDigit);
+  }
+  if (!ascii && !t.Digits.OwnDigits) return word;
   for (size_t i = 0; i < 10; ++i) {
     const std::u16string& numberWord = t.NumberWords[i];
     if (t.Digits.OwnDigits) {
