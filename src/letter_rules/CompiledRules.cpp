@@ -208,12 +208,32 @@ GroupIndex CompileGroup(const LetterRuleTables& tables, const LetterGroup& group
   return index;
 }
 
-// Whether rule i can be left out where the text after its focus starts like `after` (only its
-// first character counts): its right context surely misses, it must fit, and its left context
+// Whether a context of plain letters may fit a text that starts with `known` (is `known`, when
+// `whole`), compared as MatchCompiled compares them.
+bool PlainMayFit(const CompiledContext& c, std::u16string_view known, bool whole) {
+  const std::u16string& letters = c.PlainLetters;
+  const size_t n = std::min(known.size(), letters.size());
+  for (size_t k = 0; k < n; ++k) {
+    const char16_t a = known[k];
+    if (a >= 0x80) return true;  // case folding decides
+    if (!IsAsciiLetter(a) || (a | 0x20) != (letters[k] | 0x20)) return false;
+  }
+  if (whole && known.size() < letters.size()) return false;
+  return !(c.PlainEnd && known.size() > letters.size());
+}
+
+bool IsPlain(const CompiledContext& c) {
+  return c.Plain && !c.Any && !c.Malformed;
+}
+
+// Whether rule i can be left out where the text after its focus starts like `after` (is
+// `after`, when `whole`): its right context surely misses, it must fit, and its left context
 // records no error when tried.
-bool SkippedAt(const CompiledRules& rules, int32_t i, std::u16string_view after) {
+bool SkippedAt(const CompiledRules& rules, int32_t i, std::u16string_view after, bool whole) {
   const CompiledRule& r = rules.Rules[static_cast<size_t>(i) - 1];
-  return r.RightSense && !r.Left.Malformed && r.Right.SurelyMisses(after);
+  if (!r.RightSense || r.Left.Malformed) return false;
+  if (IsPlain(r.Right)) return !PlainMayFit(r.Right, after, whole);
+  return r.Right.SurelyMisses(after);
 }
 
 // Lists shorter than this are tried as they are.
@@ -238,6 +258,12 @@ int32_t SecondNamed(const CompiledRules& rules, int32_t i, size_t depth) {
   using Kind = CompiledItem::Kind;
   const CompiledRule& r = rules.Rules[static_cast<size_t>(i) - 1];
   const CompiledContext& c = r.Right;
+  if (r.RightSense && !r.Left.Malformed && IsPlain(c) && r.FocusSize <= depth) {
+    // A shorter focus is followed by the rest of the node's text, then by the next character.
+    const size_t offset = depth + 1 - r.FocusSize;
+    if (offset < c.PlainLetters.size()) return LowerAscii(c.PlainLetters[offset]);
+    return offset == c.PlainLetters.size() && c.PlainEnd ? 0 : kNamesNone;
+  }
   if (r.FocusSize != depth || !r.RightSense || r.Left.Malformed || c.Any || c.Malformed ||
       c.Items.empty() || c.Items[0].What != Kind::Literal || c.Items[0].Literal.empty())
     return kNamesNone;
@@ -304,7 +330,7 @@ void SplitByNext(const CompiledRules& rules, FocusNode& n, std::u16string_view t
       size_t focus = rules.Rules[static_cast<size_t>(i) - 1].FocusSize;
       // A shorter focus is followed by the node's own text.
       std::u16string after = focus < text.size() ? std::u16string(text.substr(focus)) + next : next;
-      if (!SkippedAt(rules, i, after)) n.ByNext[b].push_back(i);
+      if (!SkippedAt(rules, i, after, b == FocusNode::kEndOfWord)) n.ByNext[b].push_back(i);
     }
   }
 }
