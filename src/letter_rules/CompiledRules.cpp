@@ -226,6 +226,24 @@ bool IsPlain(const CompiledContext& c) {
   return c.Plain && !c.Any && !c.Malformed;
 }
 
+// The first letters of a context that must be there: those of a plain context that must fit.
+uint8_t ScreenLetters(const CompiledContext& c, bool sense, char16_t* out) {
+  if (!sense || !IsPlain(c)) return 0;
+  const size_t n = std::min(c.PlainLetters.size(), RuleScreen::kLetters);
+  for (size_t k = 0; k < n; ++k) out[k] = static_cast<char16_t>(c.PlainLetters[k] | 0x20);
+  return static_cast<uint8_t>(n);
+}
+
+RuleScreen ScreenOf(const CompiledRule& r) {
+  RuleScreen screen;
+  if (r.FocusSize == 0 || r.FocusSize > 255) return screen;
+  screen.FocusSize = static_cast<uint8_t>(r.FocusSize);
+  screen.LeftCount = ScreenLetters(r.Left, r.LeftSense, screen.Left);
+  // The left context is tried first: when it records an error, the rule must be tried.
+  if (!r.Left.Malformed) screen.RightCount = ScreenLetters(r.Right, r.RightSense, screen.Right);
+  return screen;
+}
+
 // Whether rule i can be left out where the text after its focus starts like `after` (is
 // `after`, when `whole`): its right context surely misses, it must fit, and its left context
 // records no error when tried.
@@ -511,6 +529,7 @@ std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables
                                rule.RightSense, rule.Focus.size()});
     const CompiledRule& r = compiled->Rules.back();
     compiled->AnyMalformed = compiled->AnyMalformed || r.Left.Malformed || r.Right.Malformed;
+    compiled->Screens.push_back(ScreenOf(r));
   }
   compiled->IndexBudget = kIndexBudget;
   for (const LetterGroup& group : tables.LetterGroups) {

@@ -67,6 +67,38 @@ struct CompiledRule {
   size_t FocusSize = 0;
 };
 
+// The first letters a rule's plain contexts need, kept apart from the rules in a small array:
+// most rules tried at a position miss on them, and a large file's rule records lie too far
+// apart in memory to be read for that.
+struct RuleScreen {
+  static constexpr size_t kLetters = 2;
+  char16_t Left[kLetters] = {};  // lowercased, nearest the focus first
+  char16_t Right[kLetters] = {};
+  uint8_t LeftCount = 0;   // letters of Left that must be there; 0 when nothing is known
+  uint8_t RightCount = 0;  // likewise; 0 too when trying the left context may record an error
+  uint8_t FocusSize = 0;   // 0 for a focus too long to say here: such a rule is always tried
+
+  // True when the rule surely does not fit with these texts before (reversed) and after the
+  // position where its focus would start.
+  bool Misses(std::u16string_view before, std::u16string_view rest) const {
+    if (FocusSize == 0) return false;
+    if (LeftCount > 0 && Differs(Left, LeftCount, before)) return true;
+    return RightCount > 0 && rest.size() >= FocusSize &&
+           Differs(Right, RightCount, rest.substr(FocusSize));
+  }
+
+ private:
+  static bool Differs(const char16_t* letters, uint8_t count, std::u16string_view text) {
+    for (size_t k = 0; k < count; ++k) {
+      if (k >= text.size()) return true;  // a plain context needs its letters
+      const char16_t a = text[k];
+      if (a >= 0x80) return false;  // case folding decides
+      if ((a | 0x20) != letters[k] || (a | 0x20) < u'a' || (a | 0x20) > u'z') return true;
+    }
+    return false;
+  }
+};
+
 // The members of a class that begin with a character, longest first.
 struct ClassIndex {
   // Lists[AsciiSlot[c] - 1] holds the members starting with ASCII c; 0 means none. Slots keep
@@ -127,6 +159,7 @@ struct GroupIndex {
 struct CompiledRules {
   std::vector<ClassIndex> Classes;
   std::vector<CompiledRule> Rules;        // Rules[i - 1] belongs to rule i
+  std::vector<RuleScreen> Screens;        // likewise
   std::vector<GroupIndex> Groups;         // Groups[g - 1] belongs to group g
   std::array<int32_t, 128> AsciiGroup{};  // group number of an ASCII character, 0 for none
   // The entries the narrowing lists of all groups may still take (see CompiledRules.cpp).

@@ -61,18 +61,11 @@ int32_t FirstFittingRule(LetterRuleContext& ctx, const CompiledRules& compiled,
   std::u16string_view before = std::u16string_view(word.Reversed).substr(word.Text.size() - at);
   const std::vector<int32_t>& candidates =
       compiled.Groups[static_cast<size_t>(g) - 1].CandidatesFor(compiled, rest, before);
-  // The rules of a large file lie far apart in memory: fetching the next ones while this one
-  // is tried hides most of the wait.
-  auto fetch = [&](int32_t i) {
-    const CompiledRule& r = compiled.Rules[static_cast<size_t>(i) - 1];
-    __builtin_prefetch(&r.Left.First);
-    __builtin_prefetch(&r.Right.First);
-  };
-  const size_t count = candidates.size();
-  for (size_t k = 0; k < count && k < 2; ++k) fetch(candidates[k]);
-  for (size_t k = 0; k < count; ++k) {
-    if (k + 2 < count) fetch(candidates[k + 2]);
-    if (ContextsFit(ctx, compiled, candidates[k], word, at)) return candidates[k];
+  // The screens rule most candidates out without reading their records, which a large file
+  // keeps far apart in memory.
+  for (int32_t i : candidates) {
+    if (compiled.Screens[static_cast<size_t>(i) - 1].Misses(before, rest)) continue;
+    if (ContextsFit(ctx, compiled, i, word, at)) return i;
   }
   return 0;
 }
