@@ -1,5 +1,8 @@
 // The sinks that need no playback: none and sound files (through libsndfile).
+#include <fcntl.h>
 #include <sndfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -25,6 +28,23 @@ bool IsFlac(const std::filesystem::path& file) {
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return ext == ".flac";
+}
+
+// Opens the file to be written from its start, for libsndfile to write through the returned
+// descriptor (-1 on failure, errno kept). An empty file is not truncated: ext4 writes out a
+// file truncated to nothing as soon as it is closed, so that stopping a long run waited for
+// the audio about to be thrown away to reach the disk.
+int OpenForWriting(const std::filesystem::path& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || (st.st_size > 0 && ::ftruncate(fd, 0) != 0)) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
+  }
+  return fd;
 }
 
 SF_INFO MonoInfo(bool flac) {
@@ -88,9 +108,12 @@ class FileSink : public AudioSink {
     const std::string pending = sf_error(file) != SF_ERR_NO_ERROR ? sf_strerror(file) : "";
     errno = 0;
     const int closed = sf_close(file);
-    const int error = errno;
+    int error = errno;
+    if (fd_ >= 0 && ::close(fd_) != 0 && error == 0) error = errno;
+    const bool descriptorFailed = fd_ >= 0 && error != 0 && closed == 0;
+    fd_ = -1;
     if (failed_) return;
-    if (closed != 0)
+    if (closed != 0 || descriptorFailed)
       FailLocked(error ? std::strerror(error) : sf_error_number(closed));
     else if (!pending.empty())
       FailLocked(pending);
@@ -101,6 +124,18 @@ class FileSink : public AudioSink {
     if (failure_) failure_->Record(reason);
     if (file_) sf_close(file_);
     file_ = nullptr;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+
+  // A fresh file through its own descriptor (see OpenForWriting).
+  bool OpenFresh(SF_INFO& info) {
+    errno = 0;
+    fd_ = OpenForWriting(path_);
+    if (fd_ >= 0) file_ = sf_open_fd(fd_, SFM_WRITE, &info, SF_FALSE);
+    if (file_) return true;
+    FailLocked(FailureReason(nullptr, errno));
+    return false;
   }
 
   bool WriteLocked(const int16_t* samples, size_t count) {
@@ -116,9 +151,7 @@ class FileSink : public AudioSink {
       Reopen();
     } else {
       SF_INFO info = MonoInfo(flac_);
-      errno = 0;
-      file_ = sf_open(path_.c_str(), SFM_WRITE, &info);
-      if (!file_) FailLocked(FailureReason(nullptr, errno));
+      OpenFresh(info);
     }
     failed_ = file_ == nullptr;
     written_ = written_ || file_ != nullptr;
@@ -137,13 +170,7 @@ class FileSink : public AudioSink {
     SoundFile earlier;
     ReadSoundFile(path_, earlier);
     info = MonoInfo(flac_);
-    errno = 0;
-    file_ = sf_open(path_.c_str(), SFM_WRITE, &info);
-    if (!file_) {
-      FailLocked(FailureReason(nullptr, errno));
-      return;
-    }
-    WriteLocked(earlier.Samples.data(), earlier.Samples.size());
+    if (OpenFresh(info)) WriteLocked(earlier.Samples.data(), earlier.Samples.size());
   }
 
   std::mutex mutex_;
@@ -151,6 +178,7 @@ class FileSink : public AudioSink {
   bool flac_;
   std::shared_ptr<OutputFailure> failure_;
   SNDFILE* file_ = nullptr;
+  int fd_ = -1;  // the descriptor file_ writes through, when this sink opened it
   bool written_ = false;
   bool failed_ = false;  // this run of speech is dropped
   int outstanding_ = 0;
