@@ -1,6 +1,7 @@
 #include "AudioTarget.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,6 +21,24 @@ std::string LowerExtension(const std::filesystem::path& path) {
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return ext;
 }
+
+// Removes a large abandoned file in a child process. Its name goes at once, but the kernel
+// then frees the file's pages before unlink returns, which for the hundreds of megabytes of a
+// long run made a stopped tool take longer than a stop may. The child takes only that wait.
+bool RemoveInBackground(const std::filesystem::path& file) {
+  const pid_t child = ::fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    ::unlink(file.c_str());
+    ::_exit(0);
+  }
+  // The name is gone when the child's unlink has begun freeing; wait for that, briefly.
+  struct stat st {};
+  for (int waited = 0; waited < 200 && ::lstat(file.c_str(), &st) == 0; ++waited) ::usleep(1000);
+  return true;
+}
+
+constexpr std::uintmax_t kLargeFile = std::uintmax_t{32} << 20;
 
 }  // namespace
 
@@ -53,6 +72,8 @@ AudioTarget::AudioTarget(std::filesystem::path target) : target_(std::move(targe
 AudioTarget::~AudioTarget() {
   if (committed_ || temporary_.empty()) return;
   std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(temporary_, ec);
+  if (!ec && size >= kLargeFile && RemoveInBackground(temporary_)) return;
   std::filesystem::remove(temporary_, ec);
 }
 
