@@ -203,6 +203,68 @@ TEST_F(LearnSynthetic, LearnedFilePassesTheLanguageCheck) {
   }
 }
 
+// A vowel before a consonant and a vowel says another sound, whichever they are: the known rule
+// in terms of classes. Letter windows need every consonant and vowel pair seen twice; class
+// windows learn it once.
+std::vector<std::string> PronounceOpen(const std::string& w) {
+  const std::string vowels = "aeiou";
+  auto vowel = [&](size_t i) { return i < w.size() && vowels.find(w[i]) != std::string::npos; };
+  std::vector<std::string> out;
+  for (size_t i = 0; i < w.size(); ++i) {
+    if (!vowel(i)) {
+      out.push_back(std::string(1, w[i]));
+    } else if (w[i] == 'a' && i + 2 < w.size() && !vowel(i + 1) && vowel(i + 2)) {
+      out.push_back("'eI");
+    } else {
+      static const std::vector<std::string> sounds = {"'a", "'E", "'I", "'0", "'V"};
+      out.push_back(sounds[vowels.find(w[i])]);
+    }
+  }
+  return out;
+}
+
+std::vector<Entry> OpenSyllableWords(uint32_t seed, size_t count) {
+  const std::string alphabet = "abdfklmnprstvzaeiou";
+  std::vector<Entry> out;
+  for (size_t n = 0; n < count; ++n) {
+    std::string w;
+    seed = seed * 1103515245u + 12345u;
+    size_t length = 3 + (seed >> 16) % 5;
+    for (size_t i = 0; i < length; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      w += alphabet[(seed >> 16) % alphabet.size()];
+    }
+    out.push_back({w, PronounceOpen(w)});
+  }
+  return out;
+}
+
+TEST_F(LearnSynthetic, ClassWindowsGeneraliseWhereLetterWindowsCannot) {
+  std::vector<Entry> learning = OpenSyllableWords(5, 1500), unseen = OpenSyllableWords(77, 600);
+  std::vector<AlignedWord> aligned = Align(learning, {});
+  LetterClasses classes = ClassesOf(aligned);
+  EXPECT_EQ(classes.Vowels, "aeiou");
+  EXPECT_EQ(classes.Consonants, "bdfklmnprstvz");
+  struct Case {
+    const char* Name;
+    double Bonus;
+  };
+  std::vector<Scores> scores;
+  for (const Case& c : {Case{"letters only", 0}, Case{"with classes", 2}}) {
+    SCOPED_TRACE(c.Name);
+    InduceOptions o;
+    o.Classes = classes;
+    o.ClassBonus = c.Bonus;
+    std::vector<LetterGroupRules> groups = Induce(aligned, o);
+    fs::path file = Dir / "Openr.ttg";
+    ASSERT_TRUE(WriteRuleFile(file, RuleFileLines(groups, {}, {}, classes)));
+    scores.push_back(Evaluate(file, unseen, InventoryOf(learning)));
+    EXPECT_EQ(scores.back().Missing, 0u);
+  }
+  EXPECT_GE(scores[1].RightStressed + 3, scores[1].Words) << scores[1].ErrorsStressed;
+  EXPECT_GT(scores[1].RightStressed, scores[0].RightStressed);
+}
+
 TEST(LearnRuleLine, WritesContextsAsItemsAndATabAfterAWordFinalFocus) {
   struct Case {
     LearnedRule rule;
@@ -216,6 +278,20 @@ TEST(LearnRuleLine, WritesContextsAsItemsAndATabAfterAWordFinalFocus) {
            {{"'", "s", "_", "z", 0}, ""},  // would read as a comment
        })
     EXPECT_EQ(RuleLine(rule), line);
+}
+
+TEST(LearnRuleLine, WritesClassMarksAsTheirNumbersAndKeepsLettersTogether) {
+  struct Case {
+    LearnedRule rule;
+    const char* line;
+  };
+  for (const auto& [rule, line] : std::vector<Case>{
+           {{"_C", "a", "Cl_", "eI", 0}, "_,12[a]12,l,_=eI"},
+           {{"Vt", "i", "onV", "I", 0}, "11,t[i]on,11=I"},
+           {{"", "e", "C", "", 0}, "[e]12="},
+           {{"C", "y", "_", "i", 0}, "12[y]_=i\t"},
+       })
+    EXPECT_EQ(RuleLine(rule, 11, 12), line);
 }
 
 }  // namespace
