@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -143,8 +144,24 @@ TEST_F(LearnSynthetic, CommandWritesAFileAndReportsTheHeldOutWords) {
   LearnOptions o;
   o.Lexicon = "-";
   o.Output = (Dir / "Syntheticr.ttg").string();
+  o.Mistakes = (Dir / "mistakes.tsv").string();
   ASSERT_EQ(RunLearn(o, in, out, err), 0) << err.str();
   EXPECT_NE(out.str().find("all held-out words: "), std::string::npos) << out.str();
+  // The mistakes: held-out words only, each converted otherwise than its reference.
+  std::ifstream mistakes(o.Mistakes);
+  size_t wrong = 0;
+  for (std::string line; std::getline(mistakes, line);) {
+    if (line.starts_with('#')) continue;
+    std::istringstream fields(line);
+    std::string word, converted, reference;
+    ASSERT_TRUE(std::getline(fields, word, '\t') && std::getline(fields, converted, '\t') &&
+                std::getline(fields, reference))
+        << line;
+    EXPECT_TRUE(IsHeldOut(word)) << line;
+    EXPECT_NE(converted, reference) << line;
+    ++wrong;
+  }
+  EXPECT_LT(wrong, 30u);
   EXPECT_NE(out.str().find("word accuracy      stress ignored  9"), std::string::npos) << out.str();
   o.Output = (Dir / "missing" / "r.ttg").string();
   std::istringstream again(lexicon.str());
@@ -263,6 +280,42 @@ TEST_F(LearnSynthetic, ClassWindowsGeneraliseWhereLetterWindowsCannot) {
   }
   EXPECT_GE(scores[1].RightStressed + 3, scores[1].Words) << scores[1].ErrorsStressed;
   EXPECT_GT(scores[1].RightStressed, scores[0].RightStressed);
+}
+
+// The learned classes come after the kept ones, and a file holds 50 classes at most.
+TEST_F(LearnSynthetic, KeptClassesLeaveRoomForTheLearnedOnes) {
+  std::ostringstream lexicon;
+  for (const Entry& e : SyntheticWords(3, 800)) {
+    lexicon << e.Word << "\t";
+    for (const auto& p : e.Phonemes) lexicon << p << " ";
+    lexicon << "\n";
+  }
+  struct Case {
+    size_t Kept;
+    double Bonus;
+    int Status;
+  };
+  for (const Case& c : {Case{48, 2, 0}, Case{49, 2, 1}, Case{50, 0, 0}}) {
+    SCOPED_TRACE(std::to_string(c.Kept) + " kept classes, class bonus " + std::to_string(c.Bonus));
+    std::vector<std::string> keep = {"LANGUAGE=Old", "WILD CARDS"};
+    for (size_t k = 1; k <= c.Kept; ++k) keep.push_back(std::to_string(k) + " q");
+    keep.insert(keep.end(), {"RULES", "[-]=", "END"});
+    ASSERT_TRUE(WriteRuleFile(Dir / "old.ttg", keep));
+    LearnOptions o;
+    o.Lexicon = "-";
+    o.Output = (Dir / "Syntheticr.ttg").string();
+    o.Keep = (Dir / "old.ttg").string();
+    o.ClassBonus = c.Bonus;
+    std::istringstream in(lexicon.str());
+    std::ostringstream out, err;
+    EXPECT_EQ(RunLearn(o, in, out, err), c.Status) << err.str();
+    if (c.Status) {
+      EXPECT_NE(err.str().find("more than a rule file holds (50)"), std::string::npos) << err.str();
+      continue;
+    }
+    // The evaluation read the file back: it loaded.
+    EXPECT_NE(out.str().find("all held-out words"), std::string::npos) << out.str();
+  }
 }
 
 TEST(LearnRuleLine, WritesContextsAsItemsAndATabAfterAWordFinalFocus) {

@@ -126,6 +126,12 @@ int RunLearn(const LearnOptions& o, std::istream& in, std::ostream& out, std::os
       throw std::runtime_error(std::to_string(rules) + " rules: more than a rule file holds (" +
                                std::to_string(kMaxRules) + "); raise --min-gain");
     KeptRules kept = o.Keep.empty() ? KeptRules{} : KeepRules(o.Keep, groups);
+    size_t learned = (classes.Vowels.empty() ? 0 : 1) + (classes.Consonants.empty() ? 0 : 1);
+    if (kept.Classes.size() + learned > static_cast<size_t>(kMaxWildCards))
+      throw std::runtime_error(o.Keep + " holds " + std::to_string(kept.Classes.size()) +
+                               " classes: with the " + std::to_string(learned) +
+                               " learned ones more than a rule file holds (" +
+                               std::to_string(kMaxWildCards) + "); use --class-bonus 0");
     if (!WriteRuleFile(o.Output, RuleFileLines(groups, Header(o, lex, rules), kept, classes)))
       throw std::runtime_error("cannot write " + o.Output);
     out << o.Output << ": " << rules << " rules in " << groups.size() << " letter groups, from "
