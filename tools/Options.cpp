@@ -101,6 +101,12 @@ void AddLearn(CLI::App& app, CliOptions& o) {
                  "Letter windows left:right, narrow to wide (default 0:2,0:3,1:3,1:4,...)");
   app.add_option("--keep", l.Keep,
                  "A rule file whose classes and groups of unlearned characters are kept");
+  app.add_option(
+      "--class-bonus", l.ClassBonus,
+      "Weight of a split by vowel or consonant class against one by letter (default 2, 0: "
+      "letters only)");
+  app.add_option("--mistakes", l.Mistakes,
+                 "A file for the held-out words the rules get wrong (word, converted, reference)");
   app.add_option("--min-gain", l.MinGain,
                  "Learning words a rule must put right beyond the rules behind it")
       ->check(CLI::PositiveNumber);

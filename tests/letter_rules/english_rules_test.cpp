@@ -212,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(
         Golden{"make", "m'eIk", "a before consonant and final e; silent e"},
         Golden{"time", "t'aIm", "i before consonant and final e"},
         Golden{"hoped", "h'oUpt", "o before a consonant and the suffix ed"},
-        Golden{"hoping", "h@pIN", "the suffix ing; the learned rules reduce the o, unstressed"},
+        Golden{"hoping", "h'oUpIN", "o before one consonant and the suffix ing"},
         Golden{"thing", "TIN", "th and ng; no stress mark"}, Golden{"church", "tS'3:tS", "ch, ur"},
         Golden{"wishes", "w'ISIz", "es after a sibilant"},
         Golden{"cats", "k'ats", "s after a voiceless consonant"},
@@ -226,7 +226,7 @@ INSTANTIATE_TEST_SUITE_P(
         Golden{"watch", "w'A:tS", "t silent before ch"},
         Golden{"happy", "h'api", "doubled consonant; final y after consonants"},
         Golden{"sitting", "s'ItIN", "doubled t"}, Golden{"butter", "b'Vt3", "unstressed er"},
-        Golden{"every", "'Evri", "y after vowel and consonants; the lexicon's r"},
+        Golden{"every", "'Ev3i", "y after vowel and consonants; the lexicon's er"},
         Golden{"nation", "n'eIS@n", "ti before a vowel"},
         Golden{
             "my", "mi",
@@ -283,7 +283,7 @@ TEST_F(EnglishDictionary, ListsOnlyWordsTheRulesSayDifferently) {
 
 TEST_F(EnglishDictionary, ReplacesFrequentWordsTheRulesGetWrong) {
   EXPECT_EQ(Apply("/Yes/one/*,/cats/my/*."), "/[j'Es\t]/[w'Vn\t]/*,/cats/[maI\t]/*.");
-  EXPECT_EQ(Apply("/said/again/busy"), "/[s'Ed\t]/[@g'En\t]/[b'Izi\t]");
+  EXPECT_EQ(Apply("/said/again/banana"), "/[s'Ed\t]/[@g'En\t]/[b@n'an@\t]");
 }
 
 TEST(EnglishNormalisation, LoadsWithEnglishDigitsPunctuationAndSafeReplacements) {

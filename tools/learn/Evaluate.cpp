@@ -1,6 +1,7 @@
 #include "learn/Evaluate.h"
 
 #include <algorithm>
+#include <ostream>
 #include <stdexcept>
 
 #include "debug_ui/DebugWindows.h"
@@ -37,6 +38,12 @@ void ScoreStress(const Inventory& inv, const std::vector<std::string>& hyp,
   if (vowels < 2) return;
   ++s.Polysyllables;
   s.StressRight += right ? 1 : 0;
+}
+
+std::string Spaced(const std::vector<std::string>& phonemes) {
+  std::string s;
+  for (const auto& p : phonemes) s += (s.empty() ? "" : " ") + p;
+  return s;
 }
 
 }  // namespace
@@ -94,7 +101,7 @@ void ScoreWord(const Inventory& inv, const std::vector<std::string>& hyp, bool m
 }
 
 Scores Evaluate(const std::filesystem::path& ruleFile, const std::vector<Entry>& entries,
-                const Inventory& inv) {
+                const Inventory& inv, std::ostream* mistakes) {
   LetterRuleTables tables;
   ErrorRecord error;
   DebugWindows debug;
@@ -105,8 +112,10 @@ Scores Evaluate(const std::filesystem::path& ruleFile, const std::vector<Entry>&
     throw std::runtime_error("the rule file did not load: " + ruleFile.string());
   Scores s;
   for (const Entry& e : entries) {
-    std::string out = ToUtf8(ConvertWord(ctx, U16(e.Word)));
-    ScoreWord(inv, ReadPhonemes(inv, out), !tables.ConversionOk, e.Phonemes, s);
+    std::vector<std::string> hyp = ReadPhonemes(inv, ToUtf8(ConvertWord(ctx, U16(e.Word))));
+    ScoreWord(inv, hyp, !tables.ConversionOk, e.Phonemes, s);
+    if (mistakes && hyp != e.Phonemes)
+      *mistakes << e.Word << '\t' << Spaced(hyp) << '\t' << Spaced(e.Phonemes) << '\n';
   }
   return s;
 }

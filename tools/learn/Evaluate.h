@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <iosfwd>
 #include <set>
 #include <string>
 #include <vector>
@@ -46,9 +47,10 @@ void ScoreWord(const Inventory& inv, const std::vector<std::string>& hypothesis,
                const std::vector<std::string>& reference, Scores& s);
 
 // Converts each entry's word with the rule file; throws std::runtime_error when the file does
-// not load.
+// not load. With `mistakes`, every word not right with its stress is written there as
+// word<TAB>converted<TAB>reference.
 Scores Evaluate(const std::filesystem::path& ruleFile, const std::vector<Entry>& entries,
-                const Inventory& inv);
+                const Inventory& inv, std::ostream* mistakes = nullptr);
 
 // Edits (insertions, deletions, substitutions) between two phone sequences.
 size_t EditDistance(const std::vector<std::string>& a, const std::vector<std::string>& b);

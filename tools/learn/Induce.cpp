@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <unordered_map>
 
 namespace parlan::learn {
@@ -82,7 +83,11 @@ int BestLabel(const Node& n, const Cases& cases) {
   int best = -1;
   size_t bestCount = 0;
   for (auto [label, count] : n.Counts) {
-    if (cases.Labels[label].Focus.size() >= rightSize) continue;
+    const std::string& focus = cases.Labels[label].Focus;
+    // A focus letter told only by its class in the window cannot be written.
+    if (focus.size() >= rightSize ||
+        n.Window.compare(n.Window.size() - rightSize, focus.size(), focus) != 0)
+      continue;
     if (count > bestCount || (count == bestCount && label < best)) best = label, bestCount = count;
   }
   return best;
@@ -128,37 +133,102 @@ void InduceLevel(const Cases& cases, std::vector<int>& answer, int level, const 
     if (nodes[nodeOf[i]].Best >= 0) answer[i] = nodes[nodeOf[i]].Best;
 }
 
-// The adaptive tree: each window grows by one letter to whichever side puts more cases right
-// at the next step, so that a letter's rules look left where the left matters (a word start
-// before a stressed vowel) and right where the right does (a suffix).
+// The places of an adaptive window: for each letter to the left (outward from the focus) and
+// each letter from the focus on, whether it is told by letter or by class.
+struct Shape {
+  std::string Left, Right;  // 'l' letter, 'k' class
+};
+
+// The adaptive tree: each window grows by one place to whichever side puts more cases right at
+// the next step, so that a letter's rules look left where the left matters (a word start before
+// a stressed vowel) and right where the right does (a suffix). With classes a place may be
+// told by class first and by letter further down.
 class Grower {
  public:
   Grower(const Cases& cases, const InduceOptions& o, std::vector<LearnedRule>& rules)
-      : cases_(cases), o_(o), rules_(rules) {}
+      : cases_(cases), o_(o), rules_(rules) {
+    for (int c = 0; c < 256; ++c) class_[c] = static_cast<char>(c);
+    for (char c : o.Classes.Vowels) class_[static_cast<unsigned char>(c)] = kVowelMark;
+    for (char c : o.Classes.Consonants) class_[static_cast<unsigned char>(c)] = kConsonantMark;
+  }
 
-  void Grow(const std::string& window, const std::vector<uint32_t>& ids, std::pair<int, int> shape,
+  void Grow(const std::string& window, const std::vector<uint32_t>& ids, const Shape& shape,
             int inherited, int depth) {
     Node n{window, {}, ids.size(), inherited, -1};
     for (uint32_t id : ids) ++n.Counts[cases_.All[id].Label];
     int answer = Decide(n, depth);
     size_t right = CountOf(n.Counts, answer);
     if (right == n.Total || n.Total - right < o_.MinGain) return;
-    bool leftOpen = shape.second >= 2 && shape.first < o_.MaxLeft && window[0] != '_';
-    bool rightOpen = shape.second < o_.MaxRight && window.back() != '_';
-    std::pair<int, int> toLeft{shape.first + 1, shape.second},
-        toRight{shape.first, shape.second + 1};
-    Children left, right2;
-    if (leftOpen) left = Split(ids, toLeft);
-    if (rightOpen) right2 = Split(ids, toRight);
-    if (!leftOpen && !rightOpen) return;
-    bool goLeft = leftOpen && (!rightOpen || StepGain(left, answer) > StepGain(right2, answer));
-    Children& chosen = goLeft ? left : right2;
-    for (auto& [w, childIds] : chosen)
-      Grow(w, childIds, goLeft ? toLeft : toRight, answer, depth + 1);
+    std::vector<std::pair<Shape, bool>> options = Options(window, shape);
+    if (options.empty()) return;
+    Children chosen;
+    Shape next;
+    double bestScore = -1;
+    for (auto& [wider, byClass] : options) {
+      Children children = Split(ids, wider);
+      double score =
+          static_cast<double>(StepGain(children, answer)) * (byClass ? o_.ClassBonus : 1);
+      if (score > bestScore) {
+        bestScore = score;
+        chosen = std::move(children);
+        next = wider;
+      }
+    }
+    for (auto& [w, childIds] : chosen) Grow(w, childIds, next, answer, depth + 1);
   }
 
  private:
   using Children = std::vector<std::pair<std::string, std::vector<uint32_t>>>;
+
+  // The shapes one step wider, each with whether the new split is by class.
+  std::vector<std::pair<Shape, bool>> Options(const std::string& window, const Shape& s) const {
+    std::vector<std::pair<Shape, bool>> out;
+    bool classes = o_.ClassBonus > 0;
+    bool rightOpen = static_cast<int>(s.Right.size()) < o_.MaxRight && window.back() != '_';
+    bool leftOpen =
+        s.Right.size() >= 2 && static_cast<int>(s.Left.size()) < o_.MaxLeft && window[0] != '_';
+    if (rightOpen) out.push_back({{s.Left, s.Right + 'l'}, false});
+    if (leftOpen) out.push_back({{s.Left + 'l', s.Right}, false});
+    if (classes && rightOpen) out.push_back({{s.Left, s.Right + 'k'}, true});
+    if (classes && leftOpen) out.push_back({{s.Left + 'k', s.Right}, true});
+    for (size_t k = 0; k < s.Left.size(); ++k)
+      if (s.Left[k] == 'k') {
+        Shape r = s;
+        r.Left[k] = 'l';
+        out.push_back({r, false});
+      }
+    for (size_t k = 0; k < s.Right.size(); ++k)
+      if (s.Right[k] == 'k') {
+        Shape r = s;
+        r.Right[k] = 'l';
+        out.push_back({r, false});
+      }
+    return out;
+  }
+
+  std::string WindowOf(const Case& c, const Shape& shape) const {
+    const std::string& w = *c.Word;
+    std::string left;
+    for (size_t k = 1; k <= shape.Left.size(); ++k) {
+      if (c.Pos < k) {
+        left.insert(left.begin(), '_');
+        break;
+      }
+      char ch = w[c.Pos - k];
+      left.insert(left.begin(),
+                  shape.Left[k - 1] == 'k' ? class_[static_cast<unsigned char>(ch)] : ch);
+    }
+    std::string right;
+    for (size_t k = 0; k < shape.Right.size(); ++k) {
+      if (c.Pos + k >= w.size()) {
+        right += '_';
+        break;
+      }
+      char ch = w[c.Pos + k];
+      right += shape.Right[k] == 'k' ? class_[static_cast<unsigned char>(ch)] : ch;
+    }
+    return left + "|" + right;
+  }
 
   // The node's answer: its own rule when worth one, else the one it inherits.
   int Decide(Node& n, int depth) {
@@ -171,11 +241,11 @@ class Grower {
     return best;
   }
 
-  Children Split(const std::vector<uint32_t>& ids, std::pair<int, int> shape) const {
+  Children Split(const std::vector<uint32_t>& ids, const Shape& shape) const {
     std::unordered_map<std::string, size_t> index;
     Children out;
     for (uint32_t id : ids) {
-      std::string w = Window(cases_.All[id], shape);
+      std::string w = WindowOf(cases_.All[id], shape);
       auto [it, added] = index.emplace(w, out.size());
       if (added) out.emplace_back(std::move(w), std::vector<uint32_t>{});
       out[it->second].second.push_back(id);
@@ -199,6 +269,7 @@ class Grower {
   const Cases& cases_;
   const InduceOptions& o_;
   std::vector<LearnedRule>& rules_;
+  char class_[256];
 };
 
 // A group's answer when no window fits: its likeliest one-letter answer, at the word end and
@@ -239,7 +310,7 @@ std::vector<LetterGroupRules> Induce(const std::vector<AlignedWord>& words,
     for (size_t i = 0; i < cases.All.size(); ++i)
       byLetter[(*cases.All[i].Word)[cases.All[i].Pos]].push_back(static_cast<uint32_t>(i));
     for (auto& [letter, ids] : byLetter)
-      grower.Grow("|" + std::string(1, letter), ids, {0, 1}, fallback[letter], 0);
+      grower.Grow("|" + std::string(1, letter), ids, {"", "l"}, fallback[letter], 0);
   } else {
     for (size_t level = 0; level < options.Shapes.size(); ++level)
       InduceLevel(cases, answer, static_cast<int>(level), options, rules);
@@ -260,6 +331,32 @@ std::vector<LetterGroupRules> Induce(const std::vector<AlignedWord>& words,
     out.push_back(std::move(g));
   }
   return out;
+}
+
+LetterClasses ClassesOf(const std::vector<AlignedWord>& words) {
+  std::set<std::string> vowels = {"@"};
+  for (const AlignedWord& w : words)
+    for (const Chunk& c : w.Chunks)
+      for (const auto& p : c.Phonemes)
+        if (p.starts_with('\'')) vowels.insert(p.substr(1));
+  std::map<char, std::pair<size_t, size_t>> said;  // letter: chunks with a vowel, all chunks
+  for (const AlignedWord& w : words)
+    for (const Chunk& c : w.Chunks) {
+      auto& [voiced, all] = said[c.Letters.front()];
+      ++all;
+      for (const auto& p : c.Phonemes)
+        if (vowels.count(p.starts_with('\'') ? p.substr(1) : p)) {
+          ++voiced;
+          break;
+        }
+    }
+  LetterClasses classes;
+  for (auto [letter, counts] : said) {
+    if (letter < 'a' || letter > 'z') continue;
+    // A third: the silent final e and the consonant y of English still count as vowels.
+    (3 * counts.first > counts.second ? classes.Vowels : classes.Consonants) += letter;
+  }
+  return classes;
 }
 
 size_t RuleCount(const std::vector<LetterGroupRules>& groups) {

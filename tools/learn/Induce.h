@@ -30,6 +30,21 @@ struct LearnedRule {
   size_t Gain = 0;   // cases it puts right that the narrower windows got wrong
 };
 
+// Letter classes a window may use instead of a letter, so that one rule covers every vowel
+// letter or every consonant letter at a place. In a rule's Left and Right they stand as these
+// marks (words are lower case).
+constexpr char kVowelMark = 'V';
+constexpr char kConsonantMark = 'C';
+
+struct LetterClasses {
+  std::string Vowels;      // letters often said with a vowel
+  std::string Consonants;  // the other letters a-z the lexicon shows
+};
+
+// The classes of the lexicon's letters: a vowel letter says a vowel (a phoneme the lexicon
+// stresses somewhere, or "@") in a third of its chunks or more.
+LetterClasses ClassesOf(const std::vector<AlignedWord>& words);
+
 struct LetterGroupRules {
   char Letter = 0;
   size_t Cases = 0;
@@ -43,6 +58,11 @@ struct InduceOptions {
   bool Adaptive = true;
   int MaxLeft = 6;
   int MaxRight = 8;
+  // With classes, a window place may first be split by class (vowel, consonant, word end)
+  // and later by letter; a class split is taken when its gain times ClassBonus beats the
+  // gain of every letter split. 0 splits by letter only.
+  LetterClasses Classes;
+  double ClassBonus = 0;
   // (letters left, letters from the focus on) of each window, narrow to wide; each shape holds
   // the one before it.
   std::vector<std::pair<int, int>> Shapes = {{0, 2}, {0, 3}, {1, 3}, {1, 4}, {2, 4}, {2, 5},

@@ -65,6 +65,7 @@ RuleFileHeader Header(const LearnOptions& o, const Lexicon& lex, size_t rules) {
       "Parlan " + o.Language + ": letter-to-sound rules learned from a pronunciation lexicon",
       "by `parlan learn` (" + std::to_string(lex.Learning.size()) + " learning words, " +
           std::to_string(rules) + " rules, minimum gain " + std::to_string(o.MinGain) + ").",
+      "Classes of vowel and consonant letters stand for any of their letters at a place.",
       "Within a letter's group the rules run from the widest letter window to the narrowest:",
       "the first that fits is the most specific one. Results end in a tab at the word end.",
       "Edit it by hand as you like, then run parlan check and parlan test on the folder;",
@@ -72,12 +73,15 @@ RuleFileHeader Header(const LearnOptions& o, const Lexicon& lex, size_t rules) {
   return h;
 }
 
-std::vector<LetterGroupRules> Learn(const Lexicon& lex, const LearnOptions& o, std::ostream& err) {
+std::vector<LetterGroupRules> Learn(const Lexicon& lex, const LearnOptions& o,
+                                    LetterClasses& classes, std::ostream& err) {
   err << "aligning " << lex.Learning.size() << " learning words...\n";
   std::vector<AlignedWord> aligned = Align(lex.Learning, {});
   err << "inducing rules from " << aligned.size() << " aligned words...\n";
   InduceOptions io;
   io.MinGain = o.MinGain;
+  io.ClassBonus = o.ClassBonus;
+  if (o.ClassBonus > 0) io.Classes = classes = ClassesOf(aligned);
   if (!o.Shapes.empty()) {
     io.Shapes = ParseShapes(o.Shapes);
     io.Adaptive = false;
@@ -91,8 +95,14 @@ void Evaluation(const LearnOptions& o, const Lexicon& lex, std::ostream& out) {
   std::vector<Entry> plain, listed;
   for (const Entry& e : lex.HeldOut) (dictionary.count(e.Word) ? listed : plain).push_back(e);
   out << "Held-out words (hash of the word a multiple of 10), never used for learning:\n";
+  std::ofstream mistakes;
+  if (!o.Mistakes.empty()) {
+    mistakes.open(o.Mistakes);
+    if (!mistakes) throw std::runtime_error("cannot write " + o.Mistakes);
+    mistakes << "# word\tconverted\treference, held-out words the rules get wrong\n";
+  }
   Report(dictionary.empty() ? "all held-out words" : "held-out words outside the dictionary",
-         Evaluate(o.Output, plain, inv), out);
+         Evaluate(o.Output, plain, inv, o.Mistakes.empty() ? nullptr : &mistakes), out);
   if (!listed.empty())
     Report("held-out words in the dictionary", Evaluate(o.Output, listed, inv), out);
 }
@@ -109,13 +119,20 @@ int RunLearn(const LearnOptions& o, std::istream& in, std::ostream& out, std::os
     Lexicon lex = ReadLexicon(o.Lexicon == "-" ? in : file);
     if (lex.Learning.empty())
       throw std::runtime_error("the lexicon holds no word<TAB>phonemes line");
-    std::vector<LetterGroupRules> groups = Learn(lex, o, err);
+    LetterClasses classes;
+    std::vector<LetterGroupRules> groups = Learn(lex, o, classes, err);
     size_t rules = RuleCount(groups);
     if (rules > static_cast<size_t>(kMaxRules))
       throw std::runtime_error(std::to_string(rules) + " rules: more than a rule file holds (" +
                                std::to_string(kMaxRules) + "); raise --min-gain");
     KeptRules kept = o.Keep.empty() ? KeptRules{} : KeepRules(o.Keep, groups);
-    if (!WriteRuleFile(o.Output, RuleFileLines(groups, Header(o, lex, rules), kept)))
+    size_t learned = (classes.Vowels.empty() ? 0 : 1) + (classes.Consonants.empty() ? 0 : 1);
+    if (kept.Classes.size() + learned > static_cast<size_t>(kMaxWildCards))
+      throw std::runtime_error(o.Keep + " holds " + std::to_string(kept.Classes.size()) +
+                               " classes: with the " + std::to_string(learned) +
+                               " learned ones more than a rule file holds (" +
+                               std::to_string(kMaxWildCards) + "); use --class-bonus 0");
+    if (!WriteRuleFile(o.Output, RuleFileLines(groups, Header(o, lex, rules), kept, classes)))
       throw std::runtime_error("cannot write " + o.Output);
     out << o.Output << ": " << rules << " rules in " << groups.size() << " letter groups, from "
         << lex.Learning.size() << " learning words\n";

@@ -14,7 +14,9 @@ struct LearnOptions {
   std::string Dictionary;  // an exception file: its held-out words are reported apart
   std::string Keep;        // a rule file whose classes and unlearned groups are kept
   size_t MinGain = 2;
-  std::string Shapes;  // window shapes "left:right,..." narrow to wide; empty for the default
+  double ClassBonus = 2;  // see InduceOptions
+  std::string Mistakes;   // a file for the held-out words outside the dictionary it gets wrong
+  std::string Shapes;     // window shapes "left:right,..." narrow to wide; empty for the default
 };
 
 // Exit status 0, or 1 with a one-line reason on `err`.

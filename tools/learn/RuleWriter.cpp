@@ -11,20 +11,41 @@
 namespace parlan::learn {
 namespace {
 
-std::string LeftPattern(const std::string& left) {
+struct ClassNumbers {
+  int Vowel = 0, Consonant = 0;
+};
+
+std::string Item(char c, const ClassNumbers& n) {
+  if (c == kVowelMark && n.Vowel) return std::to_string(n.Vowel);
+  if (c == kConsonantMark && n.Consonant) return std::to_string(n.Consonant);
+  return std::string(1, c);
+}
+
+bool IsMark(char c) {
+  return c == kVowelMark || c == kConsonantMark;
+}
+
+// One item per letter: a left literal of several letters would be read backwards.
+std::string LeftPattern(const std::string& left, const ClassNumbers& n) {
   std::string out;
   for (char c : left) {
     if (!out.empty()) out += ',';
-    out += c;
+    out += Item(c, n);
   }
   return out;
 }
 
-// The letters as one literal, the word end as its own item.
-std::string RightPattern(const std::string& right) {
-  if (right.empty() || right == "_") return right;
-  if (right.back() != '_') return right;
-  return right.substr(0, right.size() - 1) + ",_";
+// Letters next to each other as one literal, classes and the word end as items of their own.
+std::string RightPattern(const std::string& right, const ClassNumbers& n) {
+  std::string out;
+  bool inLiteral = false;
+  for (char c : right) {
+    bool literal = !IsMark(c) && c != '_';
+    if (!out.empty() && !(literal && inLiteral)) out += ',';
+    out += literal ? std::string(1, c) : Item(c, n);
+    inLiteral = literal;
+  }
+  return out;
 }
 
 std::string StoredLine(const LetterRule& r) {
@@ -61,10 +82,11 @@ KeptRules KeepRules(const std::filesystem::path& file,
   return kept;
 }
 
-std::string RuleLine(const LearnedRule& rule) {
+std::string RuleLine(const LearnedRule& rule, int vowelClass, int consonantClass) {
   if (rule.Left.starts_with('\'')) return {};
-  std::string line = LeftPattern(rule.Left) + "[" + rule.Focus + "]" + RightPattern(rule.Right) +
-                     "=" + rule.Result;
+  ClassNumbers n{vowelClass, consonantClass};
+  std::string line = LeftPattern(rule.Left, n) + "[" + rule.Focus + "]" +
+                     RightPattern(rule.Right, n) + "=" + rule.Result;
   if (rule.Right == "_") line += '\t';  // the focus ends the word
   // A rule line holding END in capitals would end the rule section.
   if (line.find("END") != std::string::npos) return {};
@@ -72,19 +94,31 @@ std::string RuleLine(const LearnedRule& rule) {
 }
 
 std::vector<std::string> RuleFileLines(const std::vector<LetterGroupRules>& groups,
-                                       const RuleFileHeader& header, const KeptRules& kept) {
+                                       const RuleFileHeader& header, const KeptRules& kept,
+                                       const LetterClasses& classes) {
   std::vector<std::string> lines;
   for (const auto& c : header.Comments) lines.push_back("' " + c);
   lines.push_back("LANGUAGE=" + header.Language);
   lines.push_back("WILD CARDS");
   lines.insert(lines.end(), kept.Classes.begin(), kept.Classes.end());
+  int vowel = 0, consonant = 0;
+  auto addClass = [&](const std::string& letters, const char* comment, int& number) {
+    if (letters.empty()) return;
+    number = static_cast<int>(kept.Classes.size()) + (vowel ? 1 : 0) + (consonant ? 1 : 0) + 1;
+    std::string members;
+    for (char c : letters) members += (members.empty() ? "" : ",") + std::string(1, c);
+    lines.push_back(std::string("' ") + comment);
+    lines.push_back(std::to_string(number) + " " + members);
+  };
+  addClass(classes.Vowels, "learned: letters often said with a vowel", vowel);
+  addClass(classes.Consonants, "learned: the other letters", consonant);
   lines.push_back("RULES");
   for (const auto& g : groups) {
     size_t first = lines.size();
     lines.push_back({});
     size_t written = 0;
     for (const auto& r : g.Rules) {
-      std::string line = RuleLine(r);
+      std::string line = RuleLine(r, vowel, consonant);
       if (line.empty()) continue;
       lines.push_back(std::move(line));
       ++written;

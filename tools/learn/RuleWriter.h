@@ -29,11 +29,13 @@ KeptRules KeepRules(const std::filesystem::path& file, const std::vector<LetterG
 // One rule line: contexts as items, the result of a focus that ends the word followed by a tab (the
 // word end the engine needs). Empty when the rule cannot be written (a left context starting with
 // "'" would read as a comment).
-std::string RuleLine(const LearnedRule& rule);
+// Class marks become the class numbers given.
+std::string RuleLine(const LearnedRule& rule, int vowelClass = 0, int consonantClass = 0);
 
 // The whole file as UTF-8 lines.
 std::vector<std::string> RuleFileLines(const std::vector<LetterGroupRules>& groups,
-                                       const RuleFileHeader& header, const KeptRules& kept = {});
+                                       const RuleFileHeader& header, const KeptRules& kept = {},
+                                       const LetterClasses& classes = {});
 
 // False when the file cannot be written.
 bool WriteRuleFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
