@@ -226,21 +226,54 @@ bool IsPlain(const CompiledContext& c) {
   return c.Plain && !c.Any && !c.Malformed;
 }
 
-// The first letters of a context that must be there: those of a plain context that must fit.
-uint8_t ScreenLetters(const CompiledContext& c, bool sense, char16_t* out) {
-  if (!sense || !IsPlain(c)) return 0;
-  const size_t n = std::min(c.PlainLetters.size(), RuleScreen::kLetters);
-  for (size_t k = 0; k < n; ++k) out[k] = static_cast<char16_t>(c.PlainLetters[k] | 0x20);
+// The letters of a class whose members are all single lowercase ASCII letters, else 0.
+uint32_t SingleLetters(const ClassIndex& index) {
+  uint32_t set = 0;
+  if (!index.Other.empty()) return 0;
+  for (char16_t c = 0; c < 128; ++c) {
+    if (index.AsciiSlot[c] == 0) continue;
+    for (const std::u16string& member : index.Lists[index.AsciiSlot[c] - 1u])
+      if (member.size() != 1 || c < u'a' || c > u'z') return 0;
+    set |= 1u << (c - u'a');
+  }
+  return set;
+}
+
+// What a context that must fit needs of its first places (see RuleScreen); the count known.
+uint8_t ScreenPlaces(const CompiledRules& rules, const CompiledContext& c, bool sense,
+                     uint32_t* out) {
+  using Kind = CompiledItem::Kind;
+  if (!sense || c.Any || c.Malformed) return 0;
+  size_t n = 0;
+  for (const CompiledItem& item : c.Items) {
+    if (n == RuleScreen::kPlaces) break;
+    if (item.What == Kind::End) {
+      out[n++] = RuleScreen::kEnd;
+      break;
+    }
+    if (item.What == Kind::Class) {
+      const uint32_t set = item.ClassIndex < 0 ? 0 : rules.ClassLetters[item.ClassIndex];
+      if (set == 0) break;
+      out[n++] = set;
+      continue;
+    }
+    if (item.What != Kind::Literal || item.Literal.empty()) break;
+    for (char16_t letter : item.Literal) {
+      if (n == RuleScreen::kPlaces || !IsAsciiLetter(letter)) return static_cast<uint8_t>(n);
+      out[n++] = (1u << ((letter | 0x20) - u'a')) | RuleScreen::kAnyCase;
+    }
+  }
   return static_cast<uint8_t>(n);
 }
 
-RuleScreen ScreenOf(const CompiledRule& r) {
+RuleScreen ScreenOf(const CompiledRules& rules, const CompiledRule& r) {
   RuleScreen screen;
   if (r.FocusSize == 0 || r.FocusSize > 255) return screen;
   screen.FocusSize = static_cast<uint8_t>(r.FocusSize);
-  screen.LeftCount = ScreenLetters(r.Left, r.LeftSense, screen.Left);
+  screen.LeftCount = ScreenPlaces(rules, r.Left, r.LeftSense, screen.Left);
   // The left context is tried first: when it records an error, the rule must be tried.
-  if (!r.Left.Malformed) screen.RightCount = ScreenLetters(r.Right, r.RightSense, screen.Right);
+  if (!r.Left.Malformed)
+    screen.RightCount = ScreenPlaces(rules, r.Right, r.RightSense, screen.Right);
   return screen;
 }
 
@@ -250,6 +283,7 @@ RuleScreen ScreenOf(const CompiledRule& r) {
 bool SkippedAt(const CompiledRules& rules, int32_t i, std::u16string_view after, bool whole) {
   const CompiledRule& r = rules.Rules[static_cast<size_t>(i) - 1];
   if (!r.RightSense || r.Left.Malformed) return false;
+  if (rules.Screens[static_cast<size_t>(i) - 1].RightMisses(after, whole)) return true;
   if (IsPlain(r.Right)) return !PlainMayFit(r.Right, after, whole);
   return r.Right.SurelyMisses(after);
 }
@@ -362,7 +396,10 @@ void SplitBucket(const CompiledRules& rules, FocusNode& n, size_t b, size_t dept
     std::u16string before = BucketText(p);
     for (int32_t i : n.ByNext[b]) {
       const CompiledRule& r = rules.Rules[static_cast<size_t>(i) - 1];
-      if (!(r.LeftSense && r.Left.SurelyMisses(before))) split[p].push_back(i);
+      const bool misses =
+          (r.LeftSense && r.Left.SurelyMisses(before)) ||
+          rules.Screens[static_cast<size_t>(i) - 1].LeftMisses(before, p == FocusNode::kEndOfWord);
+      if (!misses) split[p].push_back(i);
     }
   }
   Charge(budget, split);
@@ -520,8 +557,10 @@ std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables
   compiled->ClassCount = tables.WildCards.size();
   compiled->GroupLetters = tables.GroupLetters;
   compiled->Classes.reserve(tables.WildCards.size());
-  for (const std::u16string& members : tables.WildCards)
+  for (const std::u16string& members : tables.WildCards) {
     compiled->Classes.push_back(CompileClass(members));
+    compiled->ClassLetters.push_back(SingleLetters(compiled->Classes.back()));
+  }
   compiled->Rules.reserve(tables.LetterRules.size());
   for (const LetterRule& rule : tables.LetterRules) {
     compiled->Rules.push_back({CompileContext(tables, rule.LeftContext, true),
@@ -529,7 +568,7 @@ std::shared_ptr<const CompiledRules> CompileRules(const LetterRuleTables& tables
                                rule.RightSense, rule.Focus.size()});
     const CompiledRule& r = compiled->Rules.back();
     compiled->AnyMalformed = compiled->AnyMalformed || r.Left.Malformed || r.Right.Malformed;
-    compiled->Screens.push_back(ScreenOf(r));
+    compiled->Screens.push_back(ScreenOf(*compiled, r));
   }
   compiled->IndexBudget = kIndexBudget;
   for (const LetterGroup& group : tables.LetterGroups) {

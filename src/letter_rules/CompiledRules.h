@@ -67,14 +67,18 @@ struct CompiledRule {
   size_t FocusSize = 0;
 };
 
-// The first letters a rule's plain contexts need, kept apart from the rules in a small array:
-// most rules tried at a position miss on them, and a large file's rule records lie too far
-// apart in memory to be read for that.
+// What a rule's contexts need of the first characters beside its focus, kept apart from the
+// rules in a small array: most rules tried at a position miss on them, and a large file's rule
+// records lie too far apart in memory to be read for that. Each place is a set of lowercase
+// ASCII letters (a literal letter in either case, a class of single letters exactly), or the
+// word end.
 struct RuleScreen {
-  static constexpr size_t kLetters = 2;
-  char16_t Left[kLetters] = {};  // lowercased, nearest the focus first
-  char16_t Right[kLetters] = {};
-  uint8_t LeftCount = 0;   // letters of Left that must be there; 0 when nothing is known
+  static constexpr size_t kPlaces = 2;
+  static constexpr uint32_t kEnd = 1u << 26;      // the word ends here
+  static constexpr uint32_t kAnyCase = 1u << 27;  // a capital of a letter in the set fits too
+  uint32_t Left[kPlaces] = {};                    // nearest the focus first
+  uint32_t Right[kPlaces] = {};
+  uint8_t LeftCount = 0;   // places of Left that are known; 0 when nothing is
   uint8_t RightCount = 0;  // likewise; 0 too when trying the left context may record an error
   uint8_t FocusSize = 0;   // 0 for a focus too long to say here: such a rule is always tried
 
@@ -82,18 +86,28 @@ struct RuleScreen {
   // position where its focus would start.
   bool Misses(std::u16string_view before, std::u16string_view rest) const {
     if (FocusSize == 0) return false;
-    if (LeftCount > 0 && Differs(Left, LeftCount, before)) return true;
+    if (LeftCount > 0 && Differs(Left, LeftCount, before, true)) return true;
     return RightCount > 0 && rest.size() >= FocusSize &&
-           Differs(Right, RightCount, rest.substr(FocusSize));
+           Differs(Right, RightCount, rest.substr(FocusSize), true);
+  }
+  // The same for one side, knowing only the text's beginning unless `whole`.
+  bool LeftMisses(std::u16string_view before, bool whole) const {
+    return FocusSize > 0 && LeftCount > 0 && Differs(Left, LeftCount, before, whole);
+  }
+  bool RightMisses(std::u16string_view after, bool whole) const {
+    return FocusSize > 0 && RightCount > 0 && Differs(Right, RightCount, after, whole);
   }
 
  private:
-  static bool Differs(const char16_t* letters, uint8_t count, std::u16string_view text) {
+  static bool Differs(const uint32_t* places, uint8_t count, std::u16string_view text, bool whole) {
     for (size_t k = 0; k < count; ++k) {
-      if (k >= text.size()) return true;  // a plain context needs its letters
+      const uint32_t set = places[k];
+      if (k >= text.size()) return whole && (set & kEnd) == 0;
       const char16_t a = text[k];
       if (a >= 0x80) return false;  // case folding decides
-      if ((a | 0x20) != letters[k] || (a | 0x20) < u'a' || (a | 0x20) > u'z') return true;
+      const char16_t lower = a | 0x20;
+      if (lower < u'a' || lower > u'z' || (set & (1u << (lower - u'a'))) == 0) return true;
+      if (a != lower && (set & kAnyCase) == 0) return true;
     }
     return false;
   }
@@ -158,6 +172,7 @@ struct GroupIndex {
 
 struct CompiledRules {
   std::vector<ClassIndex> Classes;
+  std::vector<uint32_t> ClassLetters;     // of a class of single letters, else 0 (RuleScreen)
   std::vector<CompiledRule> Rules;        // Rules[i - 1] belongs to rule i
   std::vector<RuleScreen> Screens;        // likewise
   std::vector<GroupIndex> Groups;         // Groups[g - 1] belongs to group g
