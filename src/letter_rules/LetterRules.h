@@ -42,8 +42,8 @@ inline constexpr int32_t kUsualRules = 1000;
 inline constexpr int32_t kUsualGroups = 201;
 inline constexpr int32_t kMaxRules = 32767;
 
-// Words converted with the current compiled tables, for conversions that write no debug
-// lines: prose repeats its words, and a word converts the same way every time. Bounded by
+// Words converted with the current compiled tables: prose repeats its words, and a word
+// converts the same way every time, writing the debug lines of the same rules. Bounded by
 // kMaxWords; a word that recorded an error is never kept, so that it records it again.
 struct ConvertedWords {
   static constexpr size_t kMaxWords = 16384;
@@ -54,7 +54,11 @@ struct ConvertedWords {
   };
   size_t Capacity = kMaxWords;               // 0 converts every word afresh
   std::shared_ptr<const CompiledRules> For;  // held, so that its address names only it
-  std::unordered_map<std::u16string, std::u16string, Hash, std::equal_to<>> Phonemes;
+  struct Word {
+    std::u16string Phonemes;
+    std::vector<int32_t> Rules;  // applied, in order: their debug lines are written again
+  };
+  std::unordered_map<std::u16string, Word, Hash, std::equal_to<>> Phonemes;
 };
 
 // The loaded rule file of the current language, shared by the controls of one thread.

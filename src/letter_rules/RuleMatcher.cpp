@@ -115,10 +115,10 @@ bool FindLetterGroup(LetterRuleContext& ctx, std::u16string_view text, int32_t& 
 namespace {
 
 // The memory of converted words, emptied when it belongs to other tables or is full; null
-// while debug lines are written or when the tables may record errors of their own.
+// when the tables may record errors of their own.
 ConvertedWords* ConvertedFor(LetterRuleContext& ctx, std::u16string_view word) {
   const std::shared_ptr<const CompiledRules>& compiled = ctx.Tables.Compiled;
-  if (!ctx.NeverDebug || !compiled || compiled->AnyMalformed) return nullptr;
+  if (!compiled || compiled->AnyMalformed) return nullptr;
   ConvertedWords& memo = ctx.Tables.Converted;
   if (word.size() > ConvertedWords::kMaxLength || memo.Capacity == 0) return nullptr;
   if (memo.For != compiled || memo.Phonemes.size() >= memo.Capacity) {
@@ -128,16 +128,24 @@ ConvertedWords* ConvertedFor(LetterRuleContext& ctx, std::u16string_view word) {
   return &memo;
 }
 
-void Remember(ConvertedWords& memo, std::u16string_view word, const std::u16string& phonemes) {
+void Remember(ConvertedWords& memo, std::u16string_view word, ConvertedWords::Word converted) {
   try {
-    memo.Phonemes.emplace(word, phonemes);
+    memo.Phonemes.emplace(word, std::move(converted));
   } catch (...) {
     // Out of memory: the word is converted again next time.
   }
 }
 
 std::u16string ConvertByRules(LetterRuleContext& ctx, const CompiledRules& compiled,
-                              std::u16string_view word);
+                              std::u16string_view word, std::vector<int32_t>* applied);
+
+// A remembered word: its phonemes, and the debug lines its conversion writes.
+std::u16string Recall(LetterRuleContext& ctx, const ConvertedWords::Word& word) {
+  if (!ctx.NeverDebug)
+    for (int32_t i : word.Rules)
+      LogApplied(ctx, ctx.Tables.LetterRules[static_cast<size_t>(i) - 1]);
+  return word.Phonemes;
+}
 
 }  // namespace
 
@@ -157,12 +165,13 @@ std::u16string ConvertCompiledWord(LetterRuleContext& ctx, const CompiledRules* 
   try {
     if (compiled) {
       ConvertedWords* memo = ConvertedFor(ctx, word);
-      if (memo) {
-        if (auto it = memo->Phonemes.find(word); it != memo->Phonemes.end()) return it->second;
-      }
-      std::u16string out = ConvertByRules(ctx, *compiled, word);
-      if (memo && ctx.Tables.ConversionOk) Remember(*memo, word, out);
-      return out;
+      if (!memo) return ConvertByRules(ctx, *compiled, word, nullptr);
+      if (auto it = memo->Phonemes.find(word); it != memo->Phonemes.end())
+        return Recall(ctx, it->second);
+      ConvertedWords::Word converted;
+      converted.Phonemes = ConvertByRules(ctx, *compiled, word, &converted.Rules);
+      if (ctx.Tables.ConversionOk) Remember(*memo, word, converted);
+      return std::move(converted.Phonemes);
     }
   } catch (...) {
     // Copying the phonemes out failed: the word is missing as a whole.
@@ -179,7 +188,7 @@ std::u16string ConvertCompiledWord(LetterRuleContext& ctx, const CompiledRules* 
 namespace {
 
 std::u16string ConvertByRules(LetterRuleContext& ctx, const CompiledRules& compiled,
-                              std::u16string_view word) {
+                              std::u16string_view word, std::vector<int32_t>* applied) {
   std::u16string out;
   size_t at = 0;
   try {
@@ -189,6 +198,7 @@ std::u16string ConvertByRules(LetterRuleContext& ctx, const CompiledRules& compi
       if (i == 0) break;
       const LetterRule& rule = ctx.Tables.LetterRules[static_cast<size_t>(i) - 1];
       if (!ctx.NeverDebug) LogApplied(ctx, rule);
+      if (applied) applied->push_back(i);
       out.push_back(u' ');
       out.append(rule.Result);
       at += rule.Focus.size();

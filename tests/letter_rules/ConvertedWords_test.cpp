@@ -64,14 +64,20 @@ TEST_F(ConvertedWordsTest, AreNotKeptWhenAContextRecordsErrors) {
   EXPECT_TRUE(tables.Converted.Phonemes.empty());
 }
 
-// Debug lines are written by every conversion, so nothing is kept while they are.
-TEST_F(ConvertedWordsTest, AreNotUsedWhileDebugLinesAreWritten) {
+// A remembered word writes the debug lines of the rules its conversion applied, again.
+TEST_F(ConvertedWordsTest, WriteTheSameDebugLinesAgain) {
   Load({"1 a,e,i"}, kRules);
   ctx.NeverDebug = false;
-  EXPECT_EQ(Convert("cat"), " k a t");
-  EXPECT_EQ(Convert("cat"), " k a t");
-  EXPECT_TRUE(tables.Converted.Phonemes.empty());
-  EXPECT_EQ(BoxLines("txtRulesAppld").size(), 1u + 6u);  // the language line, 3 rules twice
+  auto lines = [&](size_t capacity) {
+    tables.Converted.Capacity = capacity;
+    debug.Click("frmAdvanced", "cmdClear");
+    for (const char* w : {"cat", "ice", "cat", "cz", "cat"}) Convert(w);
+    return BoxLines("txtRulesAppld");
+  };
+  const std::vector<std::string> fresh = lines(0);
+  EXPECT_EQ(lines(ConvertedWords::kMaxWords), fresh);
+  EXPECT_EQ(tables.Converted.Phonemes.size(), 2u);  // cat and ice
+  EXPECT_GE(fresh.size(), 12u);                     // three rules for each "cat"
 }
 
 // A new load makes new tables: what the old ones converted is forgotten.
